@@ -1,0 +1,57 @@
+#include "app/ConfigApp.h"
+
+#include "app/MainDialog.h"
+#include "pages/ServerPage.h"
+#include "platform/MessageBox.h"
+#include "platform/PrivateProfile.h"
+#include "res/HelpTexts.h"
+#include "settings/KeyTable.h"
+#include "settings/SettingsCodecs.h"
+
+#include <QFileInfo>
+
+#include <memory>
+
+ConfigApp::ConfigApp() = default;
+
+BOOL ConfigApp::InitInstance() {
+    // Declared before the pages, so the pages are destroyed first and the sheet last.
+    MainDialog sheet;
+    QObject::connect(&sheet, &CPropertySheet::helpRequested, &sheet, [&sheet] { OnHelp(sheet); });
+
+    auto serverPage = std::make_unique<ServerPage>();
+    sheet.AddPage(serverPage.get());
+
+    sheet.DoModal();
+    return FALSE;
+}
+
+QString ConfigApp::HelpText(const CPropertySheet& sheet) {
+    QString text;
+    if (const CPropertyPage* page = sheet.GetActivePage()) {
+        const int dialogId = page->Template().id;
+        text += page->GetCaption() + QStringLiteral("\n\n") +
+                QString::fromLatin1(PageHelpText(dialogId)) + QStringLiteral("\n");
+        QString keys;
+        for (const SettingKey& key : SettingKeys()) {
+            if (key.dialogId != dialogId)
+                continue;
+            keys += QStringLiteral("\n  %1 = %2")
+                        .arg(QLatin1String(key.key), QLatin1String(key.defaultText));
+            if (key.type == SettingType::Integer)
+                keys += QStringLiteral("  (%1 to %2)").arg(key.minValue).arg(key.maxValue);
+        }
+        if (!keys.isEmpty())
+            text += QStringLiteral("\nKeys in section [%1], with their defaults:")
+                        .arg(QLatin1String(kSettingsSection)) +
+                    keys + QStringLiteral("\n");
+    }
+    const QString path =
+        QFileInfo(QString::fromLocal8Bit(ResolveProfilePath(kSettingsFileName))).absoluteFilePath();
+    text += QStringLiteral("\nSettings file: %1").arg(path);
+    return text;
+}
+
+void ConfigApp::OnHelp(const CPropertySheet& sheet) {
+    AfxMessageBox(HelpText(sheet), MB_OK | MB_ICONINFORMATION);
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/CPropertySheet.h"
+
+// The configuration sheet: the whole user interface.
+class MainDialog : public CPropertySheet {
+    Q_OBJECT
+public:
+    explicit MainDialog(QWidget* parent = nullptr, UINT selectPage = 0);
+};

@@ -1,0 +1,4 @@
+#pragma once
+
+// A short description of each page, by dialog template number.
+const char* PageHelpText(int dialogId);

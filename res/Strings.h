@@ -1,0 +1,6 @@
+#pragma once
+
+// The program's own texts that are not part of a dialog template.
+inline constexpr const char* kAppName = "Gomcfg2";
+inline constexpr const char* kSheetCaption = "Gomcfg for Gomble Trove II";
+inline constexpr const char* kExecutableName = "gomcfg2";
