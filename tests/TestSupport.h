@@ -46,3 +46,39 @@ private:
     QString m_oldCwd;
     QByteArray m_oldWinDir;
 };
+
+#include "platform/MessageBox.h"
+
+#include <QStringList>
+
+// Records every message box shown while it lives, instead of blocking on it.
+class MessageRecorder {
+public:
+    MessageRecorder() {
+        m_previous = SetMessageBoxHandler([this](const MessageBoxCall& call) {
+            m_calls.push_back(call);
+            if (m_onMessage)
+                m_onMessage(call);
+        });
+    }
+    ~MessageRecorder() { SetMessageBoxHandler(std::move(m_previous)); }
+    MessageRecorder(const MessageRecorder&) = delete;
+    MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+    QStringList texts() const {
+        QStringList out;
+        for (const MessageBoxCall& c : m_calls)
+            out << c.text;
+        return out;
+    }
+    const std::vector<MessageBoxCall>& calls() const { return m_calls; }
+    int count() const { return int(m_calls.size()); }
+    void clear() { m_calls.clear(); }
+    // Runs while the box would be up, e.g. to look at focus or state at that moment.
+    void onMessage(std::function<void(const MessageBoxCall&)> f) { m_onMessage = std::move(f); }
+
+private:
+    std::vector<MessageBoxCall> m_calls;
+    MessageBoxHandler m_previous;
+    std::function<void(const MessageBoxCall&)> m_onMessage;
+};

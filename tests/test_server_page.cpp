@@ -1,0 +1,138 @@
+#include "TestSupport.h"
+
+#include "app/MainDialog.h"
+#include "pages/ServerPage.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+struct ServerPageFixture : ::testing::Test {
+    ScopedWorkDir dir;
+    MessageRecorder messages;
+    MainDialog sheet;
+    ServerPage page;
+
+    void open() {
+        sheet.AddPage(&page);
+        sheet.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
+        ASSERT_EQ(sheet.GetActivePage(), &page);
+    }
+    QCheckBox* box(int id) const { return qobject_cast<QCheckBox*>(page.GetDlgItem(id)); }
+    QLineEdit* edit(int id) const { return qobject_cast<QLineEdit*>(page.GetDlgItem(id)); }
+    QByteArray file() const { return dir.read(QStringLiteral("GombleTroveII.ini")); }
+    void ok() { sheet.button(QDialogButtonBox::Ok)->click(); }
+};
+
+} // namespace
+
+TEST_F(ServerPageFixture, DefaultsWithoutFileAndOkWritesAllFive) {
+    open();
+    for (int id : {1036, 1038, 1041})
+        EXPECT_FALSE(box(id)->isChecked());
+    EXPECT_EQ(edit(1043)->text(), QStringLiteral("0"));
+    EXPECT_EQ(edit(1044)->text(), QStringLiteral("0"));
+    EXPECT_TRUE(sheet.button(QDialogButtonBox::Apply)->isEnabled()) << "filling the boxes marks it";
+    ok();
+    EXPECT_EQ(file(), QByteArray("[Gomcfg]\r\nsamemap=false\r\ncheating=false\r\nnoexit=false\r\n"
+                                 "Nfraglimit=0\r\nNtimelimit=0\r\n"));
+    EXPECT_EQ(messages.count(), 0);
+}
+
+TEST_F(ServerPageFixture, LoadsStoredValuesAndRewritesOnlyTheirLines) {
+    dir.write(QStringLiteral("GombleTroveII.ini"),
+              "; server rules\n[Gomcfg]\nnoexit=true\nsamemap=True\nNfraglimit=12abc\n"
+              "Ntimelimit=-3\nother=kept\n\n[Else]\nnoexit=false\n");
+    open();
+    EXPECT_TRUE(box(1036)->isChecked());
+    EXPECT_FALSE(box(1041)->isChecked()) << "only exactly \"true\" is true";
+    EXPECT_EQ(edit(1043)->text(), QStringLiteral("12"));
+    EXPECT_EQ(edit(1044)->text(), QStringLiteral("-3")) << "a stored sign is shown";
+    ok();
+    EXPECT_TRUE(sheet.isVisible()) << "-3 is refused";
+    EXPECT_EQ(messages.count(), 1);
+    edit(1044)->setText(QStringLiteral("20"));
+    ok();
+    EXPECT_FALSE(sheet.isVisible());
+    EXPECT_EQ(file(), QByteArray("; server rules\n[Gomcfg]\nnoexit=true\nsamemap=false\nNfraglimit=12\n"
+                                 "Ntimelimit=20\nother=kept\ncheating=false\n\n[Else]\nnoexit=false\n"));
+}
+
+TEST_F(ServerPageFixture, LimitRangeIsInclusive) {
+    open();
+    edit(1043)->setText(QStringLiteral("1000"));
+    edit(1044)->setText(QStringLiteral("1001"));
+    sheet.button(QDialogButtonBox::Apply)->click();
+    ASSERT_EQ(messages.count(), 1);
+    EXPECT_TRUE(messages.texts()[0].contains(QLatin1String("0 to 1000")));
+    EXPECT_FALSE(dir.exists(QStringLiteral("GombleTroveII.ini")));
+    edit(1044)->setText(QStringLiteral("0"));
+    sheet.button(QDialogButtonBox::Apply)->click();
+    EXPECT_TRUE(file().contains("Nfraglimit=1000\r\nNtimelimit=0\r\n"));
+}
+
+TEST_F(ServerPageFixture, OnlyFragLimitMessageWhenBothWrong) {
+    open();
+    edit(1043)->setText(QStringLiteral("5000"));
+    edit(1044)->clear();
+    ok();
+    ASSERT_EQ(messages.count(), 1);
+    EXPECT_TRUE(messages.texts()[0].contains(QLatin1String("1000")));
+    sheet.activateWindow();
+    EXPECT_EQ(QApplication::focusWidget(), edit(1043));
+    EXPECT_EQ(edit(1043)->selectedText(), QStringLiteral("5000"));
+}
+
+TEST_F(ServerPageFixture, PlaceholdersGreyedAndNeverWritten) {
+    open();
+    for (int id : {1037, 1039, 1040, 1045, 1046, 1047, 1048, 1049, 1050, 1051, 1052}) {
+        ASSERT_NE(box(id), nullptr) << id;
+        EXPECT_TRUE(box(id)->isVisible()) << id;
+        EXPECT_FALSE(box(id)->isEnabled()) << id;
+        EXPECT_FALSE(box(id)->isChecked()) << id;
+        QTest::mouseClick(box(id), Qt::LeftButton);
+        EXPECT_FALSE(box(id)->isChecked()) << id;
+    }
+    ok();
+    const QByteArray written = file();
+    for (const char* absent : {"breakable", "death", "high", "more"})
+        EXPECT_FALSE(written.toLower().contains(absent)) << absent;
+}
+
+TEST_F(ServerPageFixture, TabOrderReachesOnlyWorkingControls) {
+    open();
+    box(1036)->setFocus();
+    sheet.activateWindow();
+    QList<QWidget*> order;
+    for (int i = 0; i < 5; ++i) {
+        order << QApplication::focusWidget();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(order, (QList<QWidget*>{box(1036), box(1038), box(1041), edit(1043), edit(1044)}));
+}
+
+TEST_F(ServerPageFixture, EveryFailedWriteIsReported) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("GombleTroveII.ini")));
+    open();
+    ok();
+    EXPECT_FALSE(sheet.isVisible()) << "a failed write does not keep the sheet open";
+    ASSERT_EQ(messages.count(), 5);
+    for (const QString& text : messages.texts())
+        EXPECT_EQ(text, QStringLiteral("ERROR: Problem saving GombleTroveII.ini\n"));
+}
+
+TEST_F(ServerPageFixture, CheckBoxClickMarksModified) {
+    dir.write(QStringLiteral("GombleTroveII.ini"), "[Gomcfg]\nNfraglimit=0\nNtimelimit=0\n");
+    open();
+    sheet.button(QDialogButtonBox::Apply)->click();
+    ASSERT_FALSE(sheet.button(QDialogButtonBox::Apply)->isEnabled());
+    ASSERT_TRUE(box(1038)->isVisible() && box(1038)->isEnabled());
+    QTest::mouseClick(box(1038), Qt::LeftButton);
+    EXPECT_TRUE(sheet.button(QDialogButtonBox::Apply)->isEnabled());
+    ok();
+    EXPECT_TRUE(file().contains("cheating=true"));
+}
