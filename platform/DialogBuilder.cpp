@@ -124,6 +124,9 @@ QWidget* DialogBuilder::CreateControl(const ControlTemplate& c, QWidget* parent)
         QRect r = du.toPixels(c.x, c.y, c.cx, c.cy);
         if (c.kind == ControlKind::ComboBox)
             r.setHeight(w->sizeHint().height());
+        // The toolkit's check mark takes more room than the platform's; never clip the caption.
+        if (c.kind == ControlKind::CheckBox)
+            r.setWidth(qMax(r.width(), w->sizeHint().width()));
         w->setGeometry(r);
     }
     if (c.id != IDC_STATIC)
