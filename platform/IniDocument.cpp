@@ -52,6 +52,13 @@ std::size_t nextOf(const LineWalk& walk, char c) {
                : walk.text.size();
 }
 
+// 0 at the end of the text, 2 for CRLF, else 1.
+std::size_t lineEndLength(std::string_view text, std::size_t at) {
+    if (at >= text.size())
+        return 0;
+    return text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
+}
+
 bool nextLine(LineWalk& walk, Line& line) {
     const std::size_t size = walk.text.size();
     if (walk.pos >= size)
@@ -62,12 +69,7 @@ bool nextLine(LineWalk& walk, Line& line) {
         walk.nextLf = nextOf(walk, '\n');
     line.begin = walk.pos;
     line.contentEnd = std::min(walk.nextCr, walk.nextLf);
-    line.end = line.contentEnd;
-    if (line.end < size)
-        line.end +=
-            walk.text[line.end] == '\r' && line.end + 1 < size && walk.text[line.end + 1] == '\n'
-                ? 2
-                : 1;
+    line.end = line.contentEnd + lineEndLength(walk.text, line.contentEnd);
     walk.pos = line.end;
     return true;
 }
@@ -141,9 +143,10 @@ std::optional<Line> findSection(std::string_view text, std::string_view section)
             pos = bracket + 1;
             continue;
         }
-        LineWalk walk = walkLines(text, lineStart);
-        Line line;
-        nextLine(walk, line);
+        // Only this line's end is wanted: a memchr for the other kind of line end could run on
+        // to the end of the file at every header.
+        Line line{lineStart, std::min(text.find_first_of("\r\n", bracket), text.size())};
+        line.end = line.contentEnd + lineEndLength(text, line.contentEnd);
         if (equalsNoCase(*headerName(contentOf(text, line)), section))
             return line;
         pos = line.end;
