@@ -121,12 +121,13 @@ TEST(ProfileRead, ResultIsCutToTheBuffer) {
     EXPECT_EQ(GetPrivateProfileString("S", "k", "", nullptr, 10, kIni), 0u);
 }
 
-TEST(ProfileRead, NullSectionOrKeyGivesTheDefault) {
+TEST(ProfileRead, NullSectionOrKeyOrNoFileNameGivesTheDefault) {
     ScopedWorkDir dir;
     putBytes(dir, "[S]\nk=v\n");
     EXPECT_EQ(profileString(nullptr, "k"), "<default>");
     EXPECT_EQ(profileString("S", nullptr), "<default>");
     EXPECT_EQ(profileString("S", "k", "<default>", 1024, nullptr), "<default>");
+    EXPECT_EQ(profileString("S", "k", "<default>", 1024, ""), "<default>");
 }
 
 TEST(ProfileRead, OnlyTheUtf16LeMarkIsRecognised) {

@@ -94,12 +94,13 @@ TEST(ProfileWrite, NullValueRemovesOnlyTheKeyLine) {
     EXPECT_EQ(bytesOf(dir), "");
 }
 
-TEST(ProfileWrite, NullSectionOrKeyIsRefused) {
+TEST(ProfileWrite, NullSectionOrKeyOrNoFileNameIsRefused) {
     ScopedWorkDir dir;
     EXPECT_EQ(put(nullptr, "k", "v"), FALSE);
     EXPECT_EQ(put("S", nullptr, "v"), FALSE);
     EXPECT_EQ(WritePrivateProfileString("S", "k", "v", nullptr), FALSE);
-    EXPECT_FALSE(dir.exists(kIni));
+    EXPECT_EQ(WritePrivateProfileString("S", "k", "v", ""), FALSE);
+    EXPECT_TRUE(entriesOf(dir.path()).empty());
 }
 
 TEST(ProfileWrite, WhatIsWrittenReadsBack) {
