@@ -2,13 +2,19 @@
 
 #include "platform/ReadFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
+#include <memory>
+#include <optional>
+#include <string_view>
 
 namespace {
 
@@ -24,6 +30,27 @@ std::string directoryOf(const std::string& path) {
 
 std::string baseNameOf(const std::string& path) {
     return path.substr(path.rfind('/') + 1);
+}
+
+// Temporary files of a file are named ".<name>.<pid>.<counter>.tmp"; this is ".<name>.".
+std::string tempStem(const std::string& baseName) {
+    return "." + baseName.substr(0, kMaxTempBaseLength) + ".";
+}
+
+// The writer's pid when name is one of our temporary names for baseName.
+std::optional<pid_t> tempOwner(std::string_view name, const std::string& baseName) {
+    const std::string stem = tempStem(baseName);
+    if (name.size() < stem.size() + 4 || !name.starts_with(stem) || !name.ends_with(".tmp"))
+        return std::nullopt;
+    name = name.substr(stem.size(), name.size() - stem.size() - 4);
+    pid_t pid = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), pid);
+    if (error != std::errc() || pid <= 0 || end == name.data() + name.size() || *end != '.')
+        return std::nullopt;
+    const std::string_view counter = name.substr(static_cast<std::size_t>(end - name.data()) + 1);
+    if (counter.empty() || counter.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    return pid;
 }
 
 // Windows refuses to write a read-only file even for an administrator, so the missing write bits
@@ -78,7 +105,30 @@ bool AtomicFile::openDirectory() {
     }
     // A file system without flock on directories still gets an atomic replace, only no
     // protection against a concurrent writer's lost update.
+    m_locked = locked == 0;
     return locked == 0 || errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL;
+}
+
+// While we hold the lock no writer of ours is between creating a temporary file and renaming
+// it, so one whose process is gone was left by a killed writer. Without the lock, or when the
+// pid is alive (maybe reused), it stays: leaving garbage is better than deleting a live file.
+void AtomicFile::removeStaleTemps() const {
+    if (!m_locked)
+        return;
+    const int fd = ::fcntl(m_dirFd.get(), F_DUPFD_CLOEXEC, 0);
+    if (fd < 0)
+        return;
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::fdopendir(fd), &::closedir);
+    if (!dir) {
+        ::close(fd);
+        return;
+    }
+    const std::string baseName = baseNameOf(m_path);
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const auto owner = tempOwner(entry->d_name, baseName);
+        if (owner && ::kill(*owner, 0) != 0 && errno == ESRCH)
+            ::unlinkat(m_dirFd.get(), entry->d_name, 0);
+    }
 }
 
 bool AtomicFile::readTarget() {
@@ -97,8 +147,7 @@ bool AtomicFile::readTarget() {
 
 UniqueFd AtomicFile::createTemp(std::string& name) const {
     static std::atomic<unsigned> counter{0};
-    const std::string prefix =
-        "." + baseNameOf(m_path).substr(0, kMaxTempBaseLength) + "." + std::to_string(::getpid());
+    const std::string prefix = tempStem(baseNameOf(m_path)) + std::to_string(::getpid());
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = prefix + "." + std::to_string(counter++) + ".tmp";
         UniqueFd fd(::openat(m_dirFd.get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
@@ -129,6 +178,7 @@ bool AtomicFile::fillTemp(int fd, std::string_view bytes) const {
 }
 
 bool AtomicFile::replace(std::string_view bytes) {
+    removeStaleTemps();
     std::string tempName;
     UniqueFd temp = createTemp(tempName);
     if (!temp.valid())

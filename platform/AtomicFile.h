@@ -13,7 +13,8 @@
 // with the process, so a killed writer never blocks anyone) and reads the current bytes. The
 // lock is held until the object is destroyed. replace() writes a temporary file beside the
 // target, flushes it, renames it over the target and flushes the directory, so readers see the
-// old file or the new one and never a mix.
+// old file or the new one and never a mix. A writer killed before its rename leaves its
+// temporary file; the next save in that directory removes it.
 class AtomicFile {
 public:
     AtomicFile(std::string path, const ProfileFileOps& ops);
@@ -32,6 +33,7 @@ public:
 private:
     bool resolveLinks();
     bool openDirectory();
+    void removeStaleTemps() const;
     bool readTarget();
     UniqueFd createTemp(std::string& name) const;
     bool fillTemp(int fd, std::string_view bytes) const;
@@ -40,6 +42,7 @@ private:
     std::string m_path;
     std::string m_dir;
     UniqueFd m_dirFd;
+    bool m_locked = false;
     bool m_exists = false;
     mode_t m_mode = 0;
     uid_t m_uid = 0;

@@ -1,3 +1,4 @@
+#include "FaultyFileOps.h"
 #include "ProfileTestSupport.h"
 
 #include <fcntl.h>
@@ -15,59 +16,6 @@
 #include <thread>
 
 namespace {
-
-// Which calls of a save fail, counted from 0 within the save.
-struct Faults {
-    int failWrite = -1;
-    int interruptWrite = -1;
-    int failFsync = -1;
-    bool failRename = false;
-    std::size_t chunk = SIZE_MAX; // largest write that goes through at once
-    int error = EIO;
-};
-
-Faults g_faults;
-int g_writes = 0;
-int g_fsyncs = 0;
-
-ssize_t faultyWrite(int fd, const void* data, std::size_t size) {
-    const int call = g_writes++;
-    if (call == g_faults.failWrite || call == g_faults.interruptWrite) {
-        errno = call == g_faults.failWrite ? g_faults.error : EINTR;
-        return -1;
-    }
-    return ::write(fd, data, std::min(size, g_faults.chunk));
-}
-
-int faultyFsync(int fd) {
-    if (g_fsyncs++ == g_faults.failFsync) {
-        errno = g_faults.error;
-        return -1;
-    }
-    return ::fsync(fd);
-}
-
-int faultyRename(const char* from, const char* to) {
-    if (g_faults.failRename) {
-        errno = g_faults.error;
-        return -1;
-    }
-    return std::rename(from, to);
-}
-
-constexpr ProfileFileOps kFaultyOps{&faultyWrite, &faultyFsync, &faultyRename};
-
-class FaultScope {
-public:
-    explicit FaultScope(const Faults& faults) {
-        g_faults = faults;
-        g_writes = g_fsyncs = 0;
-        SetProfileFileOpsForTesting(&kFaultyOps);
-    }
-    ~FaultScope() { SetProfileFileOpsForTesting(nullptr); }
-    FaultScope(const FaultScope&) = delete;
-    FaultScope& operator=(const FaultScope&) = delete;
-};
 
 BOOL put(const char* key, const char* value, const char* file = kIni) {
     return WritePrivateProfileString("S", key, value, file);

@@ -136,3 +136,22 @@ TEST_F(ServerPageFixture, CheckBoxClickMarksModified) {
     ok();
     EXPECT_TRUE(file().contains("cheating=true"));
 }
+
+TEST_F(ServerPageFixture, ApplyKeepsWhatAnotherProgramChangedMeanwhile) {
+    dir.write(QStringLiteral("GombleTroveII.ini"),
+              "[Gomcfg]\r\nsamemap=true\r\nNfraglimit=5\r\nshotgun=true\r\n");
+    open();
+    // The server's own tool edits the file while the sheet is open.
+    dir.write(QStringLiteral("GombleTroveII.ini"),
+              "; edited elsewhere\r\n[Gomcfg]\r\nsamemap=false\r\nNfraglimit=99\r\n"
+              "shotgun=false\r\nmotd=hello\r\n[Server]\r\nport=27910\r\n");
+    ASSERT_TRUE(box(1038)->isVisible() && box(1038)->isEnabled());
+    QTest::mouseClick(box(1038), Qt::LeftButton);
+    sheet.button(QDialogButtonBox::Apply)->click();
+    // The page's own five keys take the page's values; everything else is the other program's.
+    EXPECT_EQ(file(),
+              QByteArray("; edited elsewhere\r\n[Gomcfg]\r\nsamemap=true\r\nNfraglimit=5\r\n"
+                         "shotgun=false\r\nmotd=hello\r\ncheating=true\r\nnoexit=false\r\n"
+                         "Ntimelimit=0\r\n[Server]\r\nport=27910\r\n"));
+    EXPECT_EQ(messages.count(), 0);
+}
