@@ -56,9 +56,21 @@ void CPropertySheet::AddPage(CPropertyPage* page) {
         m_tabs->addTab(page, page->GetCaption());
     }
     connect(page, &CPropertyPage::modifiedChanged, this, &CPropertySheet::updateApplyButton);
-    // A page's window may be destroyed before the sheet; then it simply leaves the sheet.
-    connect(page, &QObject::destroyed, this,
-            [this](QObject* gone) { std::erase(m_pages, static_cast<CPropertyPage*>(gone)); });
+    // A page's window may be destroyed before the sheet (the program destroys its pages first);
+    // then it simply leaves the sheet. By then it is only a QObject, so the pointer kept here
+    // is compared, never cast down to. The active index follows, and when the active page
+    // goes none is active: the tab change its removal causes activates nothing.
+    connect(page, &QObject::destroyed, this, [this, page] {
+        const auto gone = std::find(m_pages.begin(), m_pages.end(), page);
+        if (gone == m_pages.end())
+            return;
+        const int index = int(gone - m_pages.begin());
+        m_pages.erase(gone);
+        if (index == m_active)
+            m_active = -1;
+        else if (index < m_active)
+            --m_active;
+    });
 }
 
 int CPropertySheet::DoModal() {
@@ -106,7 +118,7 @@ void CPropertySheet::stepPage(int delta) {
 
 void CPropertySheet::onTabBarChanged(int index) {
     // Reached only when something other than our own paths moved the tabs: undo, then ask.
-    if (index == m_active)
+    if (index == m_active || m_active < 0)
         return;
     {
         const QSignalBlocker blocker(m_tabs);

@@ -242,3 +242,27 @@ TEST_F(SheetFixture, HelpButtonAsksForHelp) {
     sheet.button(QDialogButtonBox::Help)->click();
     EXPECT_EQ(asked, 1);
 }
+
+// The program destroys its pages before the sheet; their leaving must not switch pages.
+TEST(SheetTeardown, PagesDestroyedBeforeTheSheetActivateNothing) {
+    ScopedWorkDir dir;
+    MessageRecorder messages;
+    MainDialog sheet;
+    auto first = std::make_unique<ProbePage>();
+    auto second = std::make_unique<ProbePage>();
+    auto third = std::make_unique<ProbePage>();
+    for (ProbePage* page : {first.get(), second.get(), third.get()})
+        sheet.AddPage(page);
+    sheet.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
+    ASSERT_TRUE(sheet.SetActivePage(2));
+
+    first.reset();
+    EXPECT_EQ(sheet.GetPageCount(), 2);
+    EXPECT_EQ(sheet.GetActivePage(), third.get());
+    third.reset();
+    EXPECT_EQ(sheet.GetActivePage(), nullptr);
+    EXPECT_EQ(second->setActiveCalls, 0);
+    EXPECT_FALSE(second->IsWindowCreated());
+    EXPECT_FALSE(dir.exists(QStringLiteral("GombleTroveII.ini")));
+}
