@@ -14,7 +14,13 @@
 #include <QTabBar>
 #include <QTest>
 
+#include <ostream>
 #include <utility>
+
+// Readable QString values in assertion messages.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 // Records every message box instead of showing it, for the lifetime of the object.
 class MessageLog {

@@ -180,6 +180,10 @@ TEST_F(WeaponsPageTest, ChoosingInAListMarksModifiedButTypingDoesNot) {
     typeIntoList(weapons, kRows[kShotgunRow].listId, QStringLiteral("xyz"));
     EXPECT_EQ(list(kShotgunRow)->currentText(), QStringLiteral("xyz"));
     EXPECT_FALSE(applyLit());
+    list(kRailgunRow)->showPopup();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list(kRailgunRow)->view()->isVisible(); }, 2000));
+    list(kRailgunRow)->hidePopup();
+    EXPECT_FALSE(applyLit());
 
     chooseListItem(weapons, kRows[kShotgunRow].listId, 6);
     EXPECT_TRUE(applyLit());
