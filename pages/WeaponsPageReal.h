@@ -15,18 +15,19 @@ public:
     BOOL OnSetActive() override;
     BOOL OnApply() override;
 
-    static constexpr std::size_t kRows = 9;
-
     // Once per process: the rows are read on the first activation only.
     static inline int s_firstActivationDone = 0;
-    // Per check-box handler: whether it has run, and the state it last gave its list.
-    static inline std::array<int, kRows> s_toggleStarted{};
-    static inline std::array<int, kRows> s_toggleState{};
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
 
 private:
+    static constexpr std::size_t kRows = 9;
+    // Per check-box handler, once per process: whether it has run, and the state it last gave
+    // its list.
+    static inline std::array<int, kRows> s_toggleStarted{};
+    static inline std::array<int, kRows> s_toggleState{};
+
     struct Row {
         unsigned weapon;
         int WeaponsPageReal::*enabled;

@@ -73,13 +73,6 @@ TEST_F(CtfPageTest, UnrecognisedValuesShowTheDefaultsAndAreRewritten) {
     EXPECT_EQ(ctfLines(), QStringList({"ctf=false", "teamplay=true"}));
 }
 
-TEST_F(CtfPageTest, StoredValuesAreShown) {
-    writeSettings("ctf=true\r\nteamplay=false\r\n");
-    openOnCtf();
-    EXPECT_TRUE(box(kCtfBox)->isChecked());
-    EXPECT_FALSE(box(kTeamplayBox)->isChecked());
-}
-
 TEST_F(CtfPageTest, NeverOpenedTabNeitherReadsNorWrites) {
     writeSettings("ctf=TRUE\r\n");
     open();

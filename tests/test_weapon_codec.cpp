@@ -214,12 +214,6 @@ TEST_F(WeaponCodecTest, NoSelectionKeepsTheStoredSubstitute) {
     EXPECT_TRUE(messages.texts().isEmpty());
 }
 
-TEST_F(WeaponCodecTest, NoSelectionWithoutAFileWritesOnlyTheFlag) {
-    m_list.SetCurSel(-1);
-    SaveWeaponSetting(1, m_list, 8);
-    EXPECT_EQ(settingLines(dir), QStringList{"supershotgun=true"});
-}
-
 TEST_F(WeaponCodecTest, TypedWeaponNameCountsAsChoosingItIgnoringCase) {
     const std::pair<const char*, const char*> cases[] = {
         {"super SHOTGUN", "supershotgun"},

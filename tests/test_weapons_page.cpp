@@ -267,12 +267,15 @@ TEST(ConfigAppSheet, OpensOnTheWeaponsTabWithThePagesInOrder) {
     QStringList captions;
     int active = -1;
     QTimer::singleShot(0, [&] {
-        auto* sheet = qobject_cast<CPropertySheet*>(QApplication::activeModalWidget());
-        ASSERT_NE(sheet, nullptr);
-        for (int i = 0; i < sheet->GetPageCount(); ++i)
-            captions << sheet->GetPage(i)->GetCaption();
-        active = sheet->GetActiveIndex();
-        sheet->reject();
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* sheet = qobject_cast<CPropertySheet*>(w);
+            if (!sheet || !sheet->isVisible())
+                continue;
+            for (int i = 0; i < sheet->GetPageCount(); ++i)
+                captions << sheet->GetPage(i)->GetCaption();
+            active = sheet->GetActiveIndex();
+            sheet->reject(); // Cancel
+        }
     });
     ConfigApp app;
     EXPECT_EQ(app.InitInstance(), FALSE);
