@@ -11,7 +11,7 @@
 
 namespace {
 
-struct RowSpec {
+struct WeaponRow {
     int checkId;
     int listId;
     const char* caption;
@@ -20,7 +20,7 @@ struct RowSpec {
 };
 
 // Top to bottom as the page shows them.
-constexpr RowSpec kRows[] = {
+constexpr WeaponRow kRows[] = {
     {1000, 1018, "Shotgun", "shotgun", "Shotgun"},
     {1012, 1002, "Super Shotgun", "supershotgun", "Super shotgun"},
     {1013, 1019, "Machingun", "machinegun", "Machinegun"},
@@ -40,7 +40,7 @@ const QStringList kListItems = {"BFG",          "Chaingun", "Grenade Launcher", 
 
 QStringList defaultLines() {
     QStringList lines;
-    for (const RowSpec& row : kRows)
+    for (const WeaponRow& row : kRows)
         lines << QStringLiteral("%1=true").arg(row.token)
               << QStringLiteral("%1T=%1").arg(row.token);
     return lines;
