@@ -28,8 +28,10 @@ char asciiLower(char c) {
 }
 } // namespace
 
+// Only programs that are graphical through and through, each with the options that give it a
+// process of its own instead of handing the file to a running instance and exiting.
 std::span<const KnownEditor> KnownEditors() {
-    static const std::array<KnownEditor, 10> editors{{
+    static const std::array<KnownEditor, 9> editors{{
         {"gnome-text-editor", {"--standalone"}},
         {"gedit", {"--standalone"}},
         {"kate", {"--new"}},
@@ -38,7 +40,6 @@ std::span<const KnownEditor> KnownEditors() {
         {"geany", {"--new-instance"}},
         {"l3afpad", {}},
         {"leafpad", {}},
-        {"gvim", {"--nofork"}},
         {"xedit", {}},
     }};
     return editors;
