@@ -1,6 +1,9 @@
 #include "app/ConfigApp.h"
 
 #include "app/MainDialog.h"
+#include "pages/AboutPage.h"
+#include "pages/GomblePageReal.h"
+#include "pages/PropPageServices.h"
 #include "pages/ServerPage.h"
 #include "platform/MessageBox.h"
 #include "platform/PrivateProfile.h"
@@ -19,8 +22,14 @@ BOOL ConfigApp::InitInstance() {
     MainDialog sheet;
     QObject::connect(&sheet, &CPropertySheet::helpRequested, &sheet, [&sheet] { OnHelp(sheet); });
 
+    auto gomblePage = std::make_unique<GomblePageReal>();
     auto serverPage = std::make_unique<ServerPage>();
+    auto servicesPage = std::make_unique<PropPageServices>();
+    auto aboutPage = std::make_unique<AboutPage>();
+    sheet.AddPage(gomblePage.get());
     sheet.AddPage(serverPage.get());
+    sheet.AddPage(servicesPage.get());
+    sheet.AddPage(aboutPage.get());
 
     sheet.DoModal();
     return FALSE;
