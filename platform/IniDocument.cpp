@@ -1,0 +1,218 @@
+#include "platform/IniDocument.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr std::string_view kBlanks = " \t\v";
+constexpr std::string_view kHeaderBlanks = " \t";
+
+std::string_view trimmed(std::string_view s, std::string_view blanks) {
+    const std::size_t first = s.find_first_not_of(blanks);
+    if (first == std::string_view::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(blanks) - first + 1);
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]);
+        unsigned char y = static_cast<unsigned char>(b[i]);
+        if (x >= 'A' && x <= 'Z')
+            x += 'a' - 'A';
+        if (y >= 'A' && y <= 'Z')
+            y += 'a' - 'A';
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+struct Line {
+    std::size_t begin = 0;
+    std::size_t contentEnd = 0; // where the line end starts
+    std::size_t end = 0;        // after the line end
+    bool hasLineEnd() const { return contentEnd != end; }
+};
+
+// Walks the lines of a text. The next CR and LF are remembered, so each byte is searched for
+// once with memchr however the file mixes its line ends.
+struct LineWalk {
+    std::string_view text;
+    std::size_t pos = 0;
+    std::size_t nextCr = 0;
+    std::size_t nextLf = 0;
+};
+
+std::size_t nextOf(const LineWalk& walk, char c) {
+    const void* hit = std::memchr(walk.text.data() + walk.pos, c, walk.text.size() - walk.pos);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - walk.text.data())
+               : walk.text.size();
+}
+
+bool nextLine(LineWalk& walk, Line& line) {
+    const std::size_t size = walk.text.size();
+    if (walk.pos >= size)
+        return false;
+    if (walk.nextCr < walk.pos)
+        walk.nextCr = nextOf(walk, '\r');
+    if (walk.nextLf < walk.pos)
+        walk.nextLf = nextOf(walk, '\n');
+    line.begin = walk.pos;
+    line.contentEnd = std::min(walk.nextCr, walk.nextLf);
+    line.end = line.contentEnd;
+    if (line.end < size)
+        line.end +=
+            walk.text[line.end] == '\r' && line.end + 1 < size && walk.text[line.end + 1] == '\n'
+                ? 2
+                : 1;
+    walk.pos = line.end;
+    return true;
+}
+
+LineWalk walkLines(std::string_view text) {
+    LineWalk walk{text};
+    walk.nextCr = nextOf(walk, '\r');
+    walk.nextLf = nextOf(walk, '\n');
+    return walk;
+}
+
+std::string_view contentOf(std::string_view text, const Line& line) {
+    return text.substr(line.begin, line.contentEnd - line.begin);
+}
+
+// The section name when the line is a header.
+std::optional<std::string_view> headerName(std::string_view content) {
+    const std::size_t first = content.find_first_not_of(kHeaderBlanks);
+    if (first == std::string_view::npos || content[first] != '[')
+        return std::nullopt;
+    std::string_view name = content.substr(first + 1);
+    name = name.substr(0, name.find(']'));
+    return trimmed(name, kHeaderBlanks);
+}
+
+struct Entry {
+    std::string_view name;
+    std::optional<std::string_view> value; // absent when the line has no '='
+};
+
+// The key entry on a line that is no header; nothing for blank and comment lines.
+std::optional<Entry> entryOf(std::string_view content) {
+    const std::string_view text = trimmed(content, kBlanks);
+    if (text.empty() || text.front() == ';')
+        return std::nullopt;
+    const std::size_t eq = text.find('=');
+    if (eq == std::string_view::npos)
+        return Entry{text, std::nullopt};
+    return Entry{trimmed(text.substr(0, eq), kBlanks), trimmed(text.substr(eq + 1), kBlanks)};
+}
+
+std::string_view unquoted(std::string_view value) {
+    if (value.size() >= 2 && value.front() == value.back() &&
+        (value.front() == '"' || value.front() == '\''))
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+// CRLF unless every line end in the text is a lone LF, or every one a lone CR.
+std::string_view lineEndStyle(std::string_view text) {
+    bool crlf = false, lf = false, cr = false;
+    LineWalk walk = walkLines(text);
+    for (Line line; nextLine(walk, line) && !crlf;) {
+        const std::size_t n = line.end - line.contentEnd;
+        crlf = n == 2;
+        lf = lf || (n == 1 && text[line.contentEnd] == '\n');
+        cr = cr || (n == 1 && text[line.contentEnd] == '\r');
+    }
+    if (!crlf && lf != cr)
+        return lf ? "\n" : "\r";
+    return "\r\n";
+}
+
+} // namespace
+
+std::optional<std::string_view> IniDocument::value(std::string_view section,
+                                                   std::string_view key) const {
+    bool inSection = false;
+    LineWalk walk = walkLines(m_text);
+    for (Line line; nextLine(walk, line);) {
+        const std::string_view content = contentOf(m_text, line);
+        if (const auto name = headerName(content)) {
+            if (inSection)
+                break;
+            inSection = equalsNoCase(*name, section);
+            continue;
+        }
+        if (!inSection)
+            continue;
+        const auto entry = entryOf(content);
+        if (!entry || !equalsNoCase(entry->name, key))
+            continue;
+        if (!entry->value)
+            return std::nullopt;
+        return unquoted(*entry->value);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> IniDocument::edited(std::string_view section, std::string_view key,
+                                               std::optional<std::string_view> value) const {
+    std::optional<Line> header, lastEntry, keyLine;
+    std::string_view keySpelling;
+    LineWalk walk = walkLines(m_text);
+    for (Line line; nextLine(walk, line);) {
+        const std::string_view content = contentOf(m_text, line);
+        if (const auto name = headerName(content)) {
+            if (header)
+                break;
+            if (equalsNoCase(*name, section))
+                header = line;
+            continue;
+        }
+        if (!header)
+            continue;
+        const auto entry = entryOf(content);
+        if (!entry)
+            continue;
+        lastEntry = line;
+        if (equalsNoCase(entry->name, key)) {
+            keyLine = line;
+            keySpelling = entry->name;
+            break;
+        }
+    }
+
+    const std::string_view before = m_text.substr(0, keyLine ? keyLine->begin : 0);
+    if (keyLine && !value)
+        return std::string(before).append(m_text.substr(keyLine->end));
+    if (!value)
+        return std::nullopt;
+
+    const std::string_view eol = lineEndStyle(m_text);
+    if (keyLine) {
+        const std::string_view oldLine =
+            m_text.substr(keyLine->begin, keyLine->end - keyLine->begin);
+        const std::string_view lineEnd =
+            keyLine->hasLineEnd() ? oldLine.substr(keyLine->contentEnd - keyLine->begin) : eol;
+        std::string newLine = std::string(keySpelling).append("=").append(*value).append(lineEnd);
+        if (newLine == oldLine)
+            return std::nullopt;
+        return std::string(before).append(newLine).append(m_text.substr(keyLine->end));
+    }
+
+    const std::string keyLineText = std::string(key).append("=").append(*value).append(eol);
+    if (header) {
+        const Line& anchor = lastEntry ? *lastEntry : *header;
+        std::string out(m_text.substr(0, anchor.end));
+        if (!anchor.hasLineEnd())
+            out.append(eol);
+        return out.append(keyLineText).append(m_text.substr(anchor.end));
+    }
+
+    std::string out(m_text);
+    if (!out.empty() && out.back() != '\n' && out.back() != '\r')
+        out.append(eol);
+    return out.append("[").append(section).append("]").append(eol).append(keyLineText);
+}

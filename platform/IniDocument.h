@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The text of a private-profile file, looked up and edited in place. Lines end at CR, LF or CRLF.
+// A section header is a line whose first non-blank byte is '['; its name runs to the first ']'
+// (or the line end). A line whose first non-blank byte is ';' is a comment; any other non-blank
+// line is a key entry, named by the text before its first '=' (the whole line if it has none).
+// Names compare case-insensitively (ASCII); only the first section of a name counts, and
+// entries before the first header belong to no section.
+class IniDocument {
+public:
+    explicit IniDocument(std::string_view text) : m_text(text) {}
+
+    // The value of the first entry named key in the first section named section: trimmed of
+    // space, tab and vertical tab, then stripped of one outer pair of matching quotes. Nothing
+    // when the section or the key is missing, or the entry has no '='.
+    std::optional<std::string_view> value(std::string_view section, std::string_view key) const;
+
+    // The text with the key set to value, or with the key's line removed when value is empty.
+    // Only the key's line changes, or one new line (plus a header) is inserted; new lines end
+    // like the file's lines. Nothing when the text would stay as it is.
+    std::optional<std::string> edited(std::string_view section, std::string_view key,
+                                      std::optional<std::string_view> value) const;
+
+private:
+    std::string_view m_text;
+};

@@ -1,0 +1,123 @@
+#include "platform/PrivateProfile.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/IniDocument.h"
+#include "platform/ReadFile.h"
+#include "platform/Utf16Le.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <optional>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+
+constexpr ProfileFileOps kSystemFileOps{&::write, &::fsync, &std::rename};
+const ProfileFileOps* g_fileOps = &kSystemFileOps;
+
+// Section and key arguments lose spaces only; a tab is part of the name.
+std::string_view trimmedOfSpaces(std::string_view s) {
+    const std::size_t first = s.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+// Nothing when the file is missing or unreadable, or holds no such key.
+std::optional<std::string> readValue(LPCSTR section, LPCSTR key, LPCSTR fileName) {
+    std::string bytes;
+    if (!section || !key || !ReadRegularFile(ResolveProfilePath(fileName), bytes))
+        return std::nullopt;
+    std::string_view text = bytes;
+    std::string utf8;
+    if (text.starts_with(kUtf16LeMark)) {
+        utf8 = Utf16LeToUtf8(text.substr(kUtf16LeMark.size()), false);
+        text = utf8;
+    }
+    const auto value = IniDocument(text).value(trimmedOfSpaces(section), trimmedOfSpaces(key));
+    return value ? std::optional<std::string>(*value) : std::nullopt;
+}
+
+bool writeValue(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
+    AtomicFile file(ResolveProfilePath(fileName), *g_fileOps);
+    if (!file.open())
+        return false;
+    if (!file.exists() && !value)
+        return file.replace({});
+    const std::string_view bytes = file.contents();
+    const bool utf16 = bytes.starts_with(kUtf16LeMark);
+    // Lone surrogates survive the trip to UTF-8 and back, so untouched lines keep their units.
+    const std::string utf8 = utf16 ? Utf16LeToUtf8(bytes.substr(kUtf16LeMark.size()), true) : "";
+    const auto edited = IniDocument(utf16 ? std::string_view(utf8) : bytes)
+                            .edited(trimmedOfSpaces(section), trimmedOfSpaces(key),
+                                    value ? std::optional<std::string_view>(value) : std::nullopt);
+    if (!edited)
+        return true;
+    if (!utf16)
+        return file.replace(*edited);
+    std::string out(kUtf16LeMark);
+    out += Utf8ToUtf16Le(*edited);
+    if (bytes.size() % 2 != 0)
+        out += bytes.back(); // half a unit at the end stays where it was
+    return file.replace(out);
+}
+
+} // namespace
+
+DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer,
+                              DWORD size, LPCSTR fileName) {
+    if (!buffer || size == 0)
+        return 0;
+    std::optional<std::string> value;
+    try {
+        value = readValue(section, key, fileName);
+    } catch (const std::bad_alloc&) {
+        // A file too big for memory reads as missing.
+    }
+    std::string_view result;
+    if (value) {
+        result = *value;
+        result = result.substr(0, result.find('\0')); // the caller sees a C string
+    } else if (defaultValue) {
+        result = defaultValue;
+        result = result.substr(0, result.find_last_not_of(' ') + 1);
+    }
+    const std::size_t length = std::min<std::size_t>(result.size(), size - 1);
+    std::memcpy(buffer, result.data(), length);
+    buffer[length] = '\0';
+    return static_cast<DWORD>(length);
+}
+
+BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
+    if (!section || !key || !fileName)
+        return FALSE;
+    try {
+        return writeValue(section, key, value, fileName) ? TRUE : FALSE;
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
+}
+
+std::string ResolveProfilePath(LPCSTR fileName) {
+    if (!fileName)
+        return {};
+    const std::string name(fileName);
+    const char* winDir = std::getenv("GOMCFG_WINDIR");
+    if (name.find('/') != std::string::npos || !winDir || !*winDir)
+        return name;
+    std::string path(winDir);
+    if (path.back() != '/')
+        path += '/';
+    return path + name;
+}
+
+void SetProfileFileOpsForTesting(const ProfileFileOps* ops) {
+    g_fileOps = ops ? ops : &kSystemFileOps;
+}
