@@ -188,4 +188,19 @@ TEST_F(GomblePageTest, EditMotdOpensTheEditorWithoutMarkingThePageModified) {
     EXPECT_TRUE(messages.calls.empty());
 }
 
+TEST_F(GomblePageTest, EditorSavingReloadsTheDisabledPreviewWhenItCloses) {
+    const ScopedEnv editor("GOMCFG_EDITOR",
+                           QFile::encodeName(scriptPath("motd_editor_until_released.sh")));
+    show();
+    ASSERT_TRUE(click(&gomble, kEditMotd));
+    ASSERT_EQ(MotdEditor.running.load(), 1);
+    ASSERT_TRUE(click(&gomble, kMotdEnabled));
+    ASSERT_TRUE(motdControlsDisabled());
+
+    dir.write("release", "");
+    ASSERT_TRUE(QTest::qWaitFor([] { return MotdEditor.running == 0; }, 5000));
+    EXPECT_TRUE(preview().contains(QStringLiteral("Edited while open")));
+    EXPECT_TRUE(motdControlsDisabled());
+}
+
 } // namespace
