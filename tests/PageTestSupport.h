@@ -4,6 +4,7 @@
 #include "app/MainDialog.h"
 #include "platform/CPropertyPage.h"
 #include "platform/MessageBox.h"
+#include "settings/KeyTable.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -124,4 +125,21 @@ inline QByteArray settingsBytes(const ScopedWorkDir& dir) {
 
 inline QString scriptPath(const char* name) {
     return QStringLiteral(GOMCFG_TEST_SCRIPTS "/") + QLatin1String(name);
+}
+
+// The keys the key table gives the page with dialogId, each holding its documented default,
+// and no other key.
+inline ::testing::AssertionResult holdsKeyTableDefaults(const QByteArray& written, int dialogId) {
+    int expected = 0;
+    for (const SettingKey& key : SettingKeys()) {
+        if (key.dialogId != dialogId)
+            continue;
+        ++expected;
+        const QByteArray line = QByteArray(key.key) + '=' + key.defaultText + "\r\n";
+        if (!written.contains("\n" + line))
+            return ::testing::AssertionFailure() << "missing " << line.trimmed().constData();
+    }
+    if (written.count('=') != expected)
+        return ::testing::AssertionFailure() << written.count('=') << " keys, not " << expected;
+    return ::testing::AssertionSuccess();
 }

@@ -56,6 +56,7 @@ TEST_F(GomblePageTest, WithoutSettingsEverythingIsOnAndOkWritesTheFourKeysInOrde
                                              "grapple=true\r\n"
                                              "choker=true\r\n"
                                              "chainrailgun=true\r\n"));
+    EXPECT_TRUE(holdsKeyTableDefaults(settingsBytes(dir), 106));
     EXPECT_TRUE(messages.calls.empty());
 }
 

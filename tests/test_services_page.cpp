@@ -62,6 +62,7 @@ TEST_F(ServicesPageTest, WithoutSettingsShowsDefaultsAndOkWritesTheSevenKeysInOr
                                              "banning=true\r\n"
                                              "Nfingerport=79\r\n"
                                              "Nhttpport=80\r\n"));
+    EXPECT_TRUE(holdsKeyTableDefaults(settingsBytes(dir), 135));
     EXPECT_TRUE(messages.calls.empty());
 }
 
