@@ -2,7 +2,10 @@
 
 #include "app/MainDialog.h"
 #include "launch/EditorLauncher.h"
+#include "pages/AboutPage.h"
+#include "pages/GomblePageReal.h"
 #include "pages/PropPageCTF.h"
+#include "pages/PropPageServices.h"
 #include "pages/ServerPage.h"
 #include "pages/WeaponsPageReal.h"
 #include "platform/MessageBox.h"
@@ -20,16 +23,23 @@ ConfigApp::ConfigApp() {
 }
 
 BOOL ConfigApp::InitInstance() {
-    // Declared before the pages, so the pages are destroyed first and the sheet last.
+    // POSIX sockets need no start-up, so there is nothing here to check before the sheet.
+    // The sheet is declared before the pages: the pages are destroyed first, the sheet last.
     MainDialog sheet;
     QObject::connect(&sheet, &CPropertySheet::helpRequested, &sheet, [&sheet] { OnHelp(sheet); });
 
     auto weaponsPage = std::make_unique<WeaponsPageReal>();
-    sheet.AddPage(weaponsPage.get());
+    auto gomblePage = std::make_unique<GomblePageReal>();
     auto serverPage = std::make_unique<ServerPage>();
-    sheet.AddPage(serverPage.get());
+    auto servicesPage = std::make_unique<PropPageServices>();
     auto ctfPage = std::make_unique<PropPageCTF>();
+    auto aboutPage = std::make_unique<AboutPage>();
+    sheet.AddPage(weaponsPage.get());
+    sheet.AddPage(gomblePage.get());
+    sheet.AddPage(serverPage.get());
+    sheet.AddPage(servicesPage.get());
     sheet.AddPage(ctfPage.get());
+    sheet.AddPage(aboutPage.get());
 
     sheet.DoModal();
     return FALSE;
