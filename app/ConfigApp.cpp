@@ -1,7 +1,13 @@
 #include "app/ConfigApp.h"
 
 #include "app/MainDialog.h"
+#include "launch/EditorLauncher.h"
+#include "pages/AboutPage.h"
+#include "pages/GomblePageReal.h"
+#include "pages/PropPageCTF.h"
+#include "pages/PropPageServices.h"
 #include "pages/ServerPage.h"
+#include "pages/WeaponsPageReal.h"
 #include "platform/MessageBox.h"
 #include "platform/PrivateProfile.h"
 #include "res/HelpTexts.h"
@@ -12,15 +18,28 @@
 
 #include <memory>
 
-ConfigApp::ConfigApp() = default;
+ConfigApp::ConfigApp() {
+    ResetEditorFlags();
+}
 
 BOOL ConfigApp::InitInstance() {
-    // Declared before the pages, so the pages are destroyed first and the sheet last.
+    // POSIX sockets need no start-up, so there is nothing here to check before the sheet.
+    // The sheet is declared before the pages: the pages are destroyed first, the sheet last.
     MainDialog sheet;
     QObject::connect(&sheet, &CPropertySheet::helpRequested, &sheet, [&sheet] { OnHelp(sheet); });
 
+    auto weaponsPage = std::make_unique<WeaponsPageReal>();
+    auto gomblePage = std::make_unique<GomblePageReal>();
     auto serverPage = std::make_unique<ServerPage>();
+    auto servicesPage = std::make_unique<PropPageServices>();
+    auto ctfPage = std::make_unique<PropPageCTF>();
+    auto aboutPage = std::make_unique<AboutPage>();
+    sheet.AddPage(weaponsPage.get());
+    sheet.AddPage(gomblePage.get());
     sheet.AddPage(serverPage.get());
+    sheet.AddPage(servicesPage.get());
+    sheet.AddPage(ctfPage.get());
+    sheet.AddPage(aboutPage.get());
 
     sheet.DoModal();
     return FALSE;
