@@ -158,7 +158,7 @@ UniqueFd AtomicFile::createTemp(std::string& name) const {
     return UniqueFd();
 }
 
-bool AtomicFile::fillTemp(int fd, std::string_view bytes) const {
+bool AtomicFile::fillTemp(int fd, std::initializer_list<std::string_view> pieces) const {
     if (m_exists) {
         // Without the right to give the file away (EPERM) it stays ours, as any save would.
         if (::fchown(fd, m_uid, m_gid) != 0 && errno != EPERM)
@@ -166,24 +166,26 @@ bool AtomicFile::fillTemp(int fd, std::string_view bytes) const {
         if (::fchmod(fd, m_mode) != 0)
             return false;
     }
-    while (!bytes.empty()) {
-        const ssize_t n = m_ops.write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
+    for (std::string_view bytes : pieces) {
+        while (!bytes.empty()) {
+            const ssize_t n = m_ops.write(fd, bytes.data(), bytes.size());
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return false;
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+        }
     }
     return m_ops.fsync(fd) == 0;
 }
 
-bool AtomicFile::replace(std::string_view bytes) {
+bool AtomicFile::replace(std::initializer_list<std::string_view> pieces) {
     removeStaleTemps();
     std::string tempName;
     UniqueFd temp = createTemp(tempName);
     if (!temp.valid())
         return false;
-    const bool filled = fillTemp(temp.get(), bytes);
+    const bool filled = fillTemp(temp.get(), pieces);
     if (!temp.close() || !filled ||
         m_ops.rename((m_dir + "/" + tempName).c_str(), m_path.c_str()) != 0) {
         ::unlinkat(m_dirFd.get(), tempName.c_str(), 0);

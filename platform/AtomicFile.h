@@ -5,6 +5,7 @@
 
 #include <sys/types.h>
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -28,7 +29,9 @@ public:
     // New files get 0666 less the umask; an existing file keeps its mode and, where allowed, its
     // owner. On failure the original is untouched and no temporary file is left, except when only
     // the final directory flush fails: then the new bytes are in place but maybe not durable.
-    bool replace(std::string_view bytes);
+    // The new contents are the pieces one after the other, so a caller that changes a line of
+    // a large file need not build a copy of it.
+    bool replace(std::initializer_list<std::string_view> pieces);
 
 private:
     bool resolveLinks();
@@ -36,7 +39,7 @@ private:
     void removeStaleTemps() const;
     bool readTarget();
     UniqueFd createTemp(std::string& name) const;
-    bool fillTemp(int fd, std::string_view bytes) const;
+    bool fillTemp(int fd, std::initializer_list<std::string_view> pieces) const;
 
     const ProfileFileOps& m_ops;
     std::string m_path;

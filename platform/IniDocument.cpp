@@ -175,8 +175,8 @@ std::optional<std::string_view> IniDocument::value(std::string_view section,
     return std::nullopt;
 }
 
-std::optional<std::string> IniDocument::edited(std::string_view section, std::string_view key,
-                                               std::optional<std::string_view> value) const {
+std::optional<IniDocument::Edit> IniDocument::edit(std::string_view section, std::string_view key,
+                                                   std::optional<std::string_view> value) const {
     const auto header = findSection(m_text, section);
     std::optional<Line> lastEntry, keyLine;
     std::string_view keySpelling;
@@ -196,9 +196,8 @@ std::optional<std::string> IniDocument::edited(std::string_view section, std::st
         }
     }
 
-    const std::string_view before = m_text.substr(0, keyLine ? keyLine->begin : 0);
     if (keyLine && !value)
-        return std::string(before).append(m_text.substr(keyLine->end));
+        return Edit{keyLine->begin, keyLine->end - keyLine->begin, {}};
     if (!value)
         return std::nullopt;
 
@@ -211,20 +210,32 @@ std::optional<std::string> IniDocument::edited(std::string_view section, std::st
         std::string newLine = std::string(keySpelling).append("=").append(*value).append(lineEnd);
         if (newLine == oldLine)
             return std::nullopt;
-        return std::string(before).append(newLine).append(m_text.substr(keyLine->end));
+        return Edit{keyLine->begin, oldLine.size(), std::move(newLine)};
     }
 
-    const std::string keyLineText = std::string(key).append("=").append(*value).append(eol);
+    std::string inserted;
     if (header) {
         const Line& anchor = lastEntry ? *lastEntry : *header;
-        std::string out(m_text.substr(0, anchor.end));
         if (!anchor.hasLineEnd())
-            out.append(eol);
-        return out.append(keyLineText).append(m_text.substr(anchor.end));
+            inserted.append(eol);
+        inserted.append(key).append("=").append(*value).append(eol);
+        return Edit{anchor.end, 0, std::move(inserted)};
     }
+    if (!m_text.empty() && m_text.back() != '\n' && m_text.back() != '\r')
+        inserted.append(eol);
+    inserted.append("[").append(section).append("]").append(eol);
+    inserted.append(key).append("=").append(*value).append(eol);
+    return Edit{m_text.size(), 0, std::move(inserted)};
+}
 
-    std::string out(m_text);
-    if (!out.empty() && out.back() != '\n' && out.back() != '\r')
-        out.append(eol);
-    return out.append("[").append(section).append("]").append(eol).append(keyLineText);
+std::optional<std::string> IniDocument::edited(std::string_view section, std::string_view key,
+                                               std::optional<std::string_view> value) const {
+    const auto splice = edit(section, key, value);
+    if (!splice)
+        return std::nullopt;
+    std::string out;
+    out.reserve(m_text.size() - splice->removed + splice->inserted.size());
+    return out.append(m_text.substr(0, splice->offset))
+        .append(splice->inserted)
+        .append(m_text.substr(splice->offset + splice->removed));
 }

@@ -19,9 +19,20 @@ public:
     // when the section or the key is missing, or the entry has no '='.
     std::optional<std::string_view> value(std::string_view section, std::string_view key) const;
 
-    // The text with the key set to value, or with the key's line removed when value is empty.
+    // Setting a key is one splice of the text: at offset, removed bytes give way to inserted.
+    struct Edit {
+        std::size_t offset = 0;
+        std::size_t removed = 0;
+        std::string inserted;
+    };
+
+    // The splice that sets the key to value, or removes the key's line when value is empty.
     // Only the key's line changes, or one new line (plus a header) is inserted; new lines end
     // like the file's lines. Nothing when the text would stay as it is.
+    std::optional<Edit> edit(std::string_view section, std::string_view key,
+                             std::optional<std::string_view> value) const;
+
+    // The whole text after edit().
     std::optional<std::string> edited(std::string_view section, std::string_view key,
                                       std::optional<std::string_view> value) const;
 

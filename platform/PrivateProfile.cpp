@@ -51,21 +51,25 @@ bool writeValue(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
     if (!file.exists() && !value)
         return file.replace({});
     const std::string_view bytes = file.contents();
-    const bool utf16 = bytes.starts_with(kUtf16LeMark);
+    const auto change = value ? std::optional<std::string_view>(value) : std::nullopt;
+    if (!bytes.starts_with(kUtf16LeMark)) {
+        // Spliced while writing: a large file is not copied to change one line.
+        const auto edit =
+            IniDocument(bytes).edit(trimmedOfSpaces(section), trimmedOfSpaces(key), change);
+        return !edit || file.replace({bytes.substr(0, edit->offset), edit->inserted,
+                                      bytes.substr(edit->offset + edit->removed)});
+    }
     // Lone surrogates survive the trip to UTF-8 and back, so untouched lines keep their units.
-    const std::string utf8 = utf16 ? Utf16LeToUtf8(bytes.substr(kUtf16LeMark.size()), true) : "";
-    const auto edited = IniDocument(utf16 ? std::string_view(utf8) : bytes)
-                            .edited(trimmedOfSpaces(section), trimmedOfSpaces(key),
-                                    value ? std::optional<std::string_view>(value) : std::nullopt);
+    const std::string utf8 = Utf16LeToUtf8(bytes.substr(kUtf16LeMark.size()), true);
+    const auto edited =
+        IniDocument(utf8).edited(trimmedOfSpaces(section), trimmedOfSpaces(key), change);
     if (!edited)
         return true;
-    if (!utf16)
-        return file.replace(*edited);
     std::string out(kUtf16LeMark);
     out += Utf8ToUtf16Le(*edited);
-    if (bytes.size() % 2 != 0)
-        out += bytes.back(); // half a unit at the end stays where it was
-    return file.replace(out);
+    const std::string_view halfUnit =
+        bytes.size() % 2 != 0 ? bytes.substr(bytes.size() - 1) : std::string_view();
+    return file.replace({out, halfUnit}); // half a unit at the end stays where it was
 }
 
 } // namespace
