@@ -15,7 +15,7 @@
 // lock is held until the object is destroyed. replace() writes a temporary file beside the
 // target, flushes it, renames it over the target and flushes the directory, so readers see the
 // old file or the new one and never a mix. A writer killed before its rename leaves its
-// temporary file; the next save in that directory removes it.
+// temporary file; the next save of the file removes it.
 class AtomicFile {
 public:
     AtomicFile(std::string path, const ProfileFileOps& ops);
