@@ -1,7 +1,9 @@
 #include "app/ConfigApp.h"
 
 #include "app/MainDialog.h"
+#include "pages/PropPageCTF.h"
 #include "pages/ServerPage.h"
+#include "pages/WeaponsPageReal.h"
 #include "platform/MessageBox.h"
 #include "platform/PrivateProfile.h"
 #include "res/HelpTexts.h"
@@ -19,8 +21,12 @@ BOOL ConfigApp::InitInstance() {
     MainDialog sheet;
     QObject::connect(&sheet, &CPropertySheet::helpRequested, &sheet, [&sheet] { OnHelp(sheet); });
 
+    auto weaponsPage = std::make_unique<WeaponsPageReal>();
+    sheet.AddPage(weaponsPage.get());
     auto serverPage = std::make_unique<ServerPage>();
     sheet.AddPage(serverPage.get());
+    auto ctfPage = std::make_unique<PropPageCTF>();
+    sheet.AddPage(ctfPage.get());
 
     sheet.DoModal();
     return FALSE;

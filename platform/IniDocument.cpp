@@ -52,6 +52,13 @@ std::size_t nextOf(const LineWalk& walk, char c) {
                : walk.text.size();
 }
 
+// 0 at the end of the text, 2 for CRLF, else 1.
+std::size_t lineEndLength(std::string_view text, std::size_t at) {
+    if (at >= text.size())
+        return 0;
+    return text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
+}
+
 bool nextLine(LineWalk& walk, Line& line) {
     const std::size_t size = walk.text.size();
     if (walk.pos >= size)
@@ -62,18 +69,13 @@ bool nextLine(LineWalk& walk, Line& line) {
         walk.nextLf = nextOf(walk, '\n');
     line.begin = walk.pos;
     line.contentEnd = std::min(walk.nextCr, walk.nextLf);
-    line.end = line.contentEnd;
-    if (line.end < size)
-        line.end +=
-            walk.text[line.end] == '\r' && line.end + 1 < size && walk.text[line.end + 1] == '\n'
-                ? 2
-                : 1;
+    line.end = line.contentEnd + lineEndLength(walk.text, line.contentEnd);
     walk.pos = line.end;
     return true;
 }
 
-LineWalk walkLines(std::string_view text) {
-    LineWalk walk{text};
+LineWalk walkLines(std::string_view text, std::size_t from) {
+    LineWalk walk{text, from};
     walk.nextCr = nextOf(walk, '\r');
     walk.nextLf = nextOf(walk, '\n');
     return walk;
@@ -116,37 +118,53 @@ std::string_view unquoted(std::string_view value) {
     return value;
 }
 
-// CRLF unless every line end in the text is a lone LF, or every one a lone CR.
+// CRLF unless every line end in the text is a lone LF, or every one a lone CR. With both CR and
+// LF present some line ends in CRLF, or the file mixes styles; either way CRLF.
 std::string_view lineEndStyle(std::string_view text) {
-    bool crlf = false, lf = false, cr = false;
-    LineWalk walk = walkLines(text);
-    for (Line line; nextLine(walk, line) && !crlf;) {
-        const std::size_t n = line.end - line.contentEnd;
-        crlf = n == 2;
-        lf = lf || (n == 1 && text[line.contentEnd] == '\n');
-        cr = cr || (n == 1 && text[line.contentEnd] == '\r');
-    }
-    if (!crlf && lf != cr)
+    const bool cr = text.find('\r') != std::string_view::npos;
+    const bool lf = text.find('\n') != std::string_view::npos;
+    if (cr != lf)
         return lf ? "\n" : "\r";
     return "\r\n";
 }
 
+// The header line of the first section named section. Headers are found by searching for '['
+// and checking that only spaces and tabs precede it on its line, so the bytes of other lines
+// are passed over at memchr speed.
+std::optional<Line> findSection(std::string_view text, std::string_view section) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t bracket = text.find('[', pos);
+        if (bracket == std::string_view::npos)
+            return std::nullopt;
+        std::size_t lineStart = bracket;
+        while (lineStart > 0 && (text[lineStart - 1] == ' ' || text[lineStart - 1] == '\t'))
+            --lineStart;
+        if (lineStart > 0 && text[lineStart - 1] != '\r' && text[lineStart - 1] != '\n') {
+            pos = bracket + 1;
+            continue;
+        }
+        // Only this line's end is wanted: a memchr for the other kind of line end could run on
+        // to the end of the file at every header.
+        Line line{lineStart, std::min(text.find_first_of("\r\n", bracket), text.size())};
+        line.end = line.contentEnd + lineEndLength(text, line.contentEnd);
+        if (equalsNoCase(*headerName(contentOf(text, line)), section))
+            return line;
+        pos = line.end;
+    }
+    return std::nullopt;
+}
 } // namespace
 
 std::optional<std::string_view> IniDocument::value(std::string_view section,
                                                    std::string_view key) const {
-    bool inSection = false;
-    LineWalk walk = walkLines(m_text);
+    const auto header = findSection(m_text, section);
+    if (!header)
+        return std::nullopt;
+    LineWalk walk = walkLines(m_text, header->end);
     for (Line line; nextLine(walk, line);) {
         const std::string_view content = contentOf(m_text, line);
-        if (const auto name = headerName(content)) {
-            if (inSection)
-                break;
-            inSection = equalsNoCase(*name, section);
-            continue;
-        }
-        if (!inSection)
-            continue;
+        if (headerName(content))
+            break;
         const auto entry = entryOf(content);
         if (!entry || !equalsNoCase(entry->name, key))
             continue;
@@ -159,20 +177,14 @@ std::optional<std::string_view> IniDocument::value(std::string_view section,
 
 std::optional<std::string> IniDocument::edited(std::string_view section, std::string_view key,
                                                std::optional<std::string_view> value) const {
-    std::optional<Line> header, lastEntry, keyLine;
+    const auto header = findSection(m_text, section);
+    std::optional<Line> lastEntry, keyLine;
     std::string_view keySpelling;
-    LineWalk walk = walkLines(m_text);
+    LineWalk walk = walkLines(m_text, header ? header->end : m_text.size());
     for (Line line; nextLine(walk, line);) {
         const std::string_view content = contentOf(m_text, line);
-        if (const auto name = headerName(content)) {
-            if (header)
-                break;
-            if (equalsNoCase(*name, section))
-                header = line;
-            continue;
-        }
-        if (!header)
-            continue;
+        if (headerName(content))
+            break;
         const auto entry = entryOf(content);
         if (!entry)
             continue;

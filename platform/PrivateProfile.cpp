@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <new>
 #include <optional>
 #include <string_view>
@@ -90,7 +89,7 @@ DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, L
         result = result.substr(0, result.find_last_not_of(' ') + 1);
     }
     const std::size_t length = std::min<std::size_t>(result.size(), size - 1);
-    std::memcpy(buffer, result.data(), length);
+    std::copy_n(result.begin(), length, buffer);
     buffer[length] = '\0';
     return static_cast<DWORD>(length);
 }
