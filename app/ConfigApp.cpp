@@ -21,15 +21,20 @@ BOOL ConfigApp::InitInstance() {
     MainDialog sheet;
     QObject::connect(&sheet, &CPropertySheet::helpRequested, &sheet, [&sheet] { OnHelp(sheet); });
 
-    auto weaponsPage = std::make_unique<WeaponsPageReal>();
-    sheet.AddPage(weaponsPage.get());
-    auto serverPage = std::make_unique<ServerPage>();
-    sheet.AddPage(serverPage.get());
-    auto ctfPage = std::make_unique<PropPageCTF>();
-    sheet.AddPage(ctfPage.get());
+    const std::vector<std::unique_ptr<CPropertyPage>> pages = CreatePages();
+    for (const auto& page : pages)
+        sheet.AddPage(page.get());
 
     sheet.DoModal();
     return FALSE;
+}
+
+std::vector<std::unique_ptr<CPropertyPage>> ConfigApp::CreatePages() {
+    std::vector<std::unique_ptr<CPropertyPage>> pages;
+    pages.push_back(std::make_unique<WeaponsPageReal>());
+    pages.push_back(std::make_unique<ServerPage>());
+    pages.push_back(std::make_unique<PropPageCTF>());
+    return pages;
 }
 
 QString ConfigApp::HelpText(const CPropertySheet& sheet) {

@@ -1,6 +1,7 @@
 #include "platform/DialogBuilder.h"
 
 #include "platform/DialogUnits.h"
+#include "platform/DropDownCombo.h"
 #include "platform/NumberEdit.h"
 
 #include <QCheckBox>
@@ -48,9 +49,7 @@ QWidget* createEdit(const ControlTemplate& c, QWidget* parent) {
 }
 
 QWidget* createCombo(const ControlTemplate& c, QWidget* parent, const DialogUnits& du) {
-    auto* combo = new QComboBox(parent);
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
+    auto* combo = new DropDownCombo(parent);
     for (const char* item : c.items) {
         if (c.style & CBS_SORT)
             addSorted(combo, text(item));
