@@ -1,6 +1,7 @@
 #include "app/ConfigApp.h"
 
 #include "app/MainDialog.h"
+#include "launch/EditorLauncher.h"
 #include "pages/PropPageCTF.h"
 #include "pages/ServerPage.h"
 #include "pages/WeaponsPageReal.h"
@@ -14,7 +15,9 @@
 
 #include <memory>
 
-ConfigApp::ConfigApp() = default;
+ConfigApp::ConfigApp() {
+    ResetEditorFlags();
+}
 
 BOOL ConfigApp::InitInstance() {
     // Declared before the pages, so the pages are destroyed first and the sheet last.

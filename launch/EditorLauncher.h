@@ -12,8 +12,11 @@ public:
     EditorLauncher(const EditorLauncher&) = delete;
     EditorLauncher& operator=(const EditorLauncher&) = delete;
 
-    // UI thread only. Does nothing while this file's editor is open. For the message of the
-    // day, preview is reloaded from the file when the editor exits.
+    // UI thread only. Does nothing while this file's editor is open; otherwise starts a worker
+    // that runs the editor (see EditorCommand) and waits for it, and returns at once. With a
+    // preview, the worker reloads it from the message-of-the-day file when the editor has
+    // exited, unless the preview's window is gone by then. An editor that cannot be started
+    // ends the launch at once; nothing is reported.
     void Launch(CEdit* preview = nullptr);
 
     const char* FileName() const { return m_fileName; }
@@ -30,6 +33,11 @@ extern EditorLauncher AllowFileEditor; // "allow.cfg"
 extern EditorLauncher DenyFileEditor;  // "deny.cfg"
 extern EditorLauncher MotdEditor;      // "gomble_motd.txt"
 
-// Loads the first 1024 bytes of "gomble_motd.txt" (up to a NUL byte) into preview, or
-// fallbackText when the file cannot be read.
+// Sets the three running flags to 0, message of the day first; the application object does so
+// when it is constructed.
+void ResetEditorFlags();
+
+// Replaces the whole text of preview with the first 1024 bytes of "gomble_motd.txt" of the
+// current directory (up to a NUL byte), or with fallbackText when the file cannot be read; see
+// MotdTextFromBytes for how the bytes become text.
 void FillMotdPreview(CEdit& preview, const char* fallbackText);

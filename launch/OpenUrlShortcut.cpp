@@ -1,0 +1,24 @@
+#include "launch/OpenUrlShortcut.h"
+
+#include "launch/LaunchCommands.h"
+#include "platform/ChildProcess.h"
+#include "platform/PrivateProfile.h"
+
+#include <string>
+
+void OpenUrlShortcut(const UrlShortcut& shortcut) {
+    if (!shortcut.fileName)
+        return;
+    // The shortcut lies in the current directory, not where the settings file is kept.
+    const std::string path = std::string("./") + shortcut.fileName;
+    std::string url(32768, '\0');
+    const DWORD length = GetPrivateProfileString("InternetShortcut", "URL", "", url.data(),
+                                                 DWORD(url.size()), path.c_str());
+    // A value that fills the buffer may have been cut: never open part of an address.
+    if (length == 0 || length >= url.size() - 1)
+        return;
+    url.resize(length);
+    if (!IsOpenableUrl(url))
+        return;
+    ChildProcess::Start(UrlOpenerCommand(url)).Detach();
+}
