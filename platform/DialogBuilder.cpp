@@ -130,6 +130,16 @@ QWidget* DialogBuilder::CreateControl(const ControlTemplate& c, QWidget* parent)
     }
     if (c.id != IDC_STATIC)
         w->setObjectName(QStringLiteral("ctl%1").arg(c.id));
+    if (c.accessibleName) {
+        w->setAccessibleName(text(c.accessibleName));
+        // On this platform a combo box's accessible name is its current text, and screen
+        // readers take what it is for from the label that names it as its buddy.
+        if (c.kind == ControlKind::ComboBox) {
+            auto* label = new QLabel(text(c.accessibleName), parent);
+            label->setBuddy(w);
+            label->hide();
+        }
+    }
     w->setEnabled(!(c.style & WS_DISABLED));
     return w;
 }
