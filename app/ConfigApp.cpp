@@ -2,7 +2,10 @@
 
 #include "app/MainDialog.h"
 #include "launch/EditorLauncher.h"
+#include "pages/AboutPage.h"
+#include "pages/GomblePageReal.h"
 #include "pages/PropPageCTF.h"
+#include "pages/PropPageServices.h"
 #include "pages/ServerPage.h"
 #include "pages/WeaponsPageReal.h"
 #include "platform/MessageBox.h"
@@ -20,7 +23,8 @@ ConfigApp::ConfigApp() {
 }
 
 BOOL ConfigApp::InitInstance() {
-    // Declared before the pages, so the pages are destroyed first and the sheet last.
+    // POSIX sockets need no start-up, so there is nothing here to check before the sheet.
+    // The sheet is declared before the pages: the pages are destroyed first, the sheet last.
     MainDialog sheet;
     QObject::connect(&sheet, &CPropertySheet::helpRequested, &sheet, [&sheet] { OnHelp(sheet); });
 
@@ -35,8 +39,11 @@ BOOL ConfigApp::InitInstance() {
 std::vector<std::unique_ptr<CPropertyPage>> ConfigApp::CreatePages() {
     std::vector<std::unique_ptr<CPropertyPage>> pages;
     pages.push_back(std::make_unique<WeaponsPageReal>());
+    pages.push_back(std::make_unique<GomblePageReal>());
     pages.push_back(std::make_unique<ServerPage>());
+    pages.push_back(std::make_unique<PropPageServices>());
     pages.push_back(std::make_unique<PropPageCTF>());
+    pages.push_back(std::make_unique<AboutPage>());
     return pages;
 }
 

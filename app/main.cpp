@@ -4,7 +4,6 @@
 #include "res/Strings.h"
 
 #include <QApplication>
-#include <QIcon>
 
 #include <cstdio>
 #include <memory>
@@ -46,10 +45,6 @@ int main(int argc, char** argv) {
         app = std::make_unique<QApplication>(argc, argv);
     }
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
-    QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/gomcfg2-%1.png").arg(size), QSize(size, size));
-    QApplication::setWindowIcon(icon);
 
     ConfigApp theApp;
     theApp.InitInstance();

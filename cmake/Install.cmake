@@ -9,7 +9,7 @@ set(GOMCFG_ICON_SIZES 16 24 32 48 64 128 256)
 install(TARGETS gomcfg2 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES dist/${GOMCFG_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES dist/${GOMCFG_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES res/icons/gomcfg2.svg
+install(FILES res/gomcfg2.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
     RENAME ${GOMCFG_APP_ID}.svg)
 foreach(size IN LISTS GOMCFG_ICON_SIZES)

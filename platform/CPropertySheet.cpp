@@ -27,6 +27,9 @@ CPropertySheet::CPropertySheet(const QString& caption, QWidget* parent, UINT sel
 
     // Every way of changing tabs goes through SetActivePage, so validation can refuse it.
     m_tabs->tabBar()->installEventFilter(this);
+    // All captions stay in sight: the sheet widens to its tabs rather than scrolling them.
+    m_tabs->setUsesScrollButtons(false);
+    m_tabs->setElideMode(Qt::ElideNone);
     connect(m_tabs, &QTabWidget::currentChanged, this, &CPropertySheet::onTabBarChanged);
     const auto shortcut = [this](QKeySequence keys, int delta) {
         auto* s = new QShortcut(keys, this);

@@ -17,6 +17,8 @@
 
 namespace {
 
+constexpr int kOneLineStatic = 12; // dialog units: taller labels wrap
+
 QString text(const char* caption) {
     return caption ? QString::fromLatin1(caption) : QString();
 }
@@ -92,7 +94,8 @@ QWidget* DialogBuilder::CreateControl(const ControlTemplate& c, QWidget* parent)
     case ControlKind::Static: {
         auto* label = new QLabel(text(c.caption), parent);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setWordWrap(true);
+        // A one-line label never wraps out of sight: it grows to its text instead.
+        label->setWordWrap(c.cy > kOneLineStatic);
         if (c.style & WS_EX_STATICEDGE)
             label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         w = label;
@@ -115,8 +118,11 @@ QWidget* DialogBuilder::CreateControl(const ControlTemplate& c, QWidget* parent)
 
     const bool interactive = c.kind == ControlKind::CheckBox || c.kind == ControlKind::PushButton ||
                              c.kind == ControlKind::Edit || c.kind == ControlKind::ComboBox;
-    if (!interactive)
+    if (!interactive) {
         w->setFocusPolicy(Qt::NoFocus);
+        // Frames and labels that grew past their template box must not catch clicks.
+        w->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
     else if (!(c.style & WS_TABSTOP))
         w->setFocusPolicy(Qt::ClickFocus);
     if (c.kind != ControlKind::Picture) {
@@ -124,7 +130,8 @@ QWidget* DialogBuilder::CreateControl(const ControlTemplate& c, QWidget* parent)
         if (c.kind == ControlKind::ComboBox)
             r.setHeight(w->sizeHint().height());
         // The toolkit's check mark takes more room than the platform's; never clip the caption.
-        if (c.kind == ControlKind::CheckBox)
+        if (c.kind == ControlKind::CheckBox ||
+            (c.kind == ControlKind::Static && c.cy <= kOneLineStatic))
             r.setWidth(qMax(r.width(), w->sizeHint().width()));
         w->setGeometry(r);
     }

@@ -13,27 +13,6 @@
 
 #include <vector>
 
-// Sets (or with nullptr, unsets) an environment variable for the lifetime of the object.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const QByteArray& value) : m_name(name), m_old(qgetenv(name)) {
-        qputenv(name, value);
-    }
-    explicit ScopedEnv(const char* name) : m_name(name), m_old(qgetenv(name)) { qunsetenv(name); }
-    ~ScopedEnv() {
-        if (m_old.isNull())
-            qunsetenv(m_name);
-        else
-            qputenv(m_name, m_old);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* m_name;
-    QByteArray m_old;
-};
-
 inline QByteArray testScript(const char* name) {
     return QByteArray(GOMCFG_TEST_SCRIPTS "/") + name;
 }

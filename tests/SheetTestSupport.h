@@ -22,31 +22,6 @@ inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
 }
 
-// Records every message box instead of showing it, for the lifetime of the object.
-class MessageLog {
-public:
-    MessageLog()
-        : m_previous(SetMessageBoxHandler([this](const MessageBoxCall& call) {
-              m_texts << call.text;
-              m_calls.push_back(call);
-          })) {}
-    ~MessageLog() { SetMessageBoxHandler(std::move(m_previous)); }
-    MessageLog(const MessageLog&) = delete;
-    MessageLog& operator=(const MessageLog&) = delete;
-
-    const QStringList& texts() const { return m_texts; }
-    const std::vector<MessageBoxCall>& calls() const { return m_calls; }
-    void clear() {
-        m_texts.clear();
-        m_calls.clear();
-    }
-
-private:
-    MessageBoxHandler m_previous;
-    QStringList m_texts;
-    std::vector<MessageBoxCall> m_calls;
-};
-
 // The "key=value" lines of the settings file, in file order.
 inline QStringList settingLines(const ScopedWorkDir& dir) {
     QStringList lines;

@@ -8,6 +8,27 @@
 
 #include <gtest/gtest.h>
 
+// Sets (or, given no value, unsets) an environment variable for the lifetime of the object.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray& value) : m_name(name), m_old(qgetenv(name)) {
+        qputenv(name, value);
+    }
+    explicit ScopedEnv(const char* name) : m_name(name), m_old(qgetenv(name)) { qunsetenv(name); }
+    ~ScopedEnv() {
+        if (m_old.isNull())
+            qunsetenv(m_name);
+        else
+            qputenv(m_name, m_old);
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* m_name;
+    QByteArray m_old;
+};
+
 // A fresh temporary directory that is both the current directory and $GOMCFG_WINDIR for the
 // lifetime of the object, so the settings file and the text files land in it.
 class ScopedWorkDir {
@@ -72,6 +93,7 @@ public:
         return out;
     }
     const std::vector<MessageBoxCall>& calls() const { return m_calls; }
+    std::vector<MessageBoxCall>& calls() { return m_calls; }
     int count() const { return int(m_calls.size()); }
     void clear() { m_calls.clear(); }
     // Runs while the box would be up, e.g. to look at focus or state at that moment.

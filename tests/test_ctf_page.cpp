@@ -43,7 +43,7 @@ protected:
     }
 
     ScopedWorkDir dir;
-    MessageLog messages;
+    MessageRecorder messages;
     MainDialog sheet;
     WeaponsPageReal weapons;
     ServerPage server;

@@ -34,7 +34,7 @@ protected:
     }
 
     ScopedWorkDir dir;
-    MessageLog messages;
+    MessageRecorder messages;
     QWidget m_window;
     CComboBox m_list;
 };

@@ -70,7 +70,7 @@ protected:
     void pressOk() { sheet.button(QDialogButtonBox::Ok)->click(); }
 
     ScopedWorkDir dir;
-    MessageLog messages;
+    MessageRecorder messages;
     // Pages are destroyed before the sheet that shows them.
     MainDialog sheet;
     WeaponsPageReal weapons;
@@ -263,7 +263,7 @@ TEST_F(WeaponsPageTest, UnwritableFileReportsEveryKeyAndOkStillCloses) {
 
 TEST(ConfigAppSheet, OpensOnTheWeaponsTabWithThePagesInOrder) {
     ScopedWorkDir dir;
-    MessageLog messages;
+    MessageRecorder messages;
     QStringList captions;
     int active = -1;
     QTimer::singleShot(0, [&] {

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/CButton.h"
+#include "platform/CPropertyPage.h"
+
+// "Services": the network services, their ports and IP banning with its two list files.
+class PropPageServices : public CPropertyPage {
+    Q_OBJECT
+public:
+    PropPageServices();
+
+    BOOL OnApply() override;
+    BOOL OnSetActive() override;
+
+    // Once per process: the keys are read on the first activation only.
+    static inline int s_firstActivationDone = 0;
+    // What the banning box last switched to; taken from the page the first time it is clicked.
+    static inline int s_banningToggleState = 0;
+    static inline int s_banningToggleStarted = 0;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+
+private:
+    void OnEnableBanning();
+    void OnEditAllowFile();
+    void OnEditDenyFile();
+    void EnableEditButtons(BOOL enable);
+
+    CButton m_denyButton;
+    CButton m_allowButton;
+    int m_banning = 0;
+    int m_finger = 0;
+    int m_http = 0;
+    int m_isc = 0;
+    int m_sender = 0;
+    int m_fingerPort = 0;
+    int m_httpPort = 0;
+};
