@@ -139,7 +139,9 @@ void CPropertySheet::stepPage(int delta) {
 
 void CPropertySheet::onTabBarChanged(int index) {
     // Reached only when something other than our own paths moved the tabs: undo, then ask.
-    if (index == m_active)
+    // Once the sheet has closed, the only such thing is a page being destroyed, which must
+    // not bring up (and load, and validate) another page.
+    if (index == m_active || !isVisible())
         return;
     {
         const QSignalBlocker blocker(m_tabs);

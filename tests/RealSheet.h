@@ -13,7 +13,7 @@
 // active, so keyboard input reaches it.
 struct RealSheet : ::testing::Test {
     ScopedWorkDir dir;
-    MessageLog messages;
+    MessageRecorder messages;
     MainDialog sheet;
     std::vector<std::unique_ptr<CPropertyPage>> pages = ConfigApp::CreatePages();
 

@@ -51,8 +51,11 @@ const std::map<std::pair<int, int>, QString> kSpokenNames = {
     {{105, 1023}, "HyperBlaster substitute"},
     {{105, 1025}, "Railgun substitute"},
     {{105, 1021}, "BFG substitute"},
+    {{106, 1021}, "Message of the day preview"},
     {{134, 1043}, "Frag Limit"},
     {{134, 1044}, "Time Limit"},
+    {{135, 1050}, "Web Server port"},
+    {{135, 1051}, "Finger Service port"},
 };
 
 } // namespace
