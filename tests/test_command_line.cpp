@@ -1,9 +1,12 @@
 #include "app/CommandLine.h"
+#include "app/ConfigApp.h"
+#include "platform/CPropertyPage.h"
 #include "res/Strings.h"
 #include "settings/KeyTable.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -204,4 +207,34 @@ TEST(InstalledFiles, DocumentEveryKeyAndMatchTheDesktopName) {
     EXPECT_TRUE(desktop.contains(QStringLiteral("\nIcon=%1\n").arg(id)));
     const QString metainfo = ReadSource(qPrintable(QStringLiteral("dist/%1.metainfo.xml").arg(id)));
     EXPECT_TRUE(metainfo.contains(QStringLiteral("<id>%1</id>").arg(id)));
+}
+
+TEST(InstalledFiles, ReadmeKeyTableIsTheKeyTable) {
+    // Rows like | `Nfraglimit` | integer | `0` | 0 to 1000 | Server Options |
+    const QRegularExpression row(
+        QStringLiteral("^\\| `(\\w+)` \\| (\\w+) \\| `([^`]*)` \\| ([^|]*?) ?\\| ([^|]+) \\|$"));
+    QStringList documented;
+    for (const QString& line : ReadSource("README.md").split(u'\n')) {
+        const QRegularExpressionMatch m = row.match(line);
+        if (m.hasMatch())
+            documented << m.capturedTexts().mid(1).join(u'|');
+    }
+    QHash<int, QString> tabs;
+    for (const auto& page : ConfigApp::CreatePages())
+        tabs.insert(page->Template().id, page->GetCaption());
+    QStringList expected;
+    for (const SettingKey& key : SettingKeys()) {
+        const char* type = key.type == SettingType::Boolean   ? "boolean"
+                           : key.type == SettingType::Integer ? "integer"
+                                                              : "weapon";
+        const QString range = key.type == SettingType::Integer
+                                  ? QStringLiteral("%1 to %2").arg(key.minValue).arg(key.maxValue)
+                              : key.type == SettingType::WeaponToken
+                                  ? QStringLiteral("a weapon name")
+                                  : QString();
+        expected << QStringList{QLatin1String(key.key), QLatin1String(type),
+                                QLatin1String(key.defaultText), range, tabs.value(key.dialogId)}
+                        .join(u'|');
+    }
+    EXPECT_EQ(documented, expected);
 }
