@@ -2,14 +2,12 @@
 
 #include "res/Strings.h"
 
-#include <QList>
-#include <QString>
-
 #include <xcb/xcb.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <string_view>
 
 namespace {
@@ -28,18 +26,21 @@ bool QtWillUseX() {
 }
 
 // The message handler is a plain function, so it finds the guard's list through a global.
+// Qt may log from its own threads while it starts.
 QList<PlatformStartGuard::HeldMessage>* g_held = nullptr;
+std::mutex g_heldMutex;
 
 void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    const std::lock_guard lock(g_heldMutex);
     if (type != QtFatalMsg) {
         // The context's strings are literals of the caller, so keeping the pointers is safe.
         g_held->append(
             {type, context.file, context.line, context.function, context.category, text});
         return;
     }
-    // Qt's own warning says what failed ("could not connect to display ..."); its fatal text
+    // Qt's last warning says what failed ("could not connect to display ..."); its fatal text
     // only says that no plugin could be started.
-    const QString reason = g_held->isEmpty() ? text : g_held->first().text;
+    const QString reason = g_held->isEmpty() ? text : g_held->last().text;
     std::fprintf(stderr, "%s: cannot open display: %s\n", kExecutableName,
                  qPrintable(reason.section(QLatin1Char('\n'), 0, 0)));
     std::fflush(stderr);
@@ -68,8 +69,11 @@ PlatformStartGuard::PlatformStartGuard() {
 }
 
 PlatformStartGuard::~PlatformStartGuard() {
-    qInstallMessageHandler(m_previous);
-    g_held = nullptr;
+    {
+        const std::lock_guard lock(g_heldMutex);
+        qInstallMessageHandler(m_previous);
+        g_held = nullptr;
+    }
     for (const HeldMessage& m : m_held)
         qt_message_output(m.type, QMessageLogContext(m.file, m.line, m.function, m.category),
                           m.text);
