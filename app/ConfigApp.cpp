@@ -28,21 +28,23 @@ BOOL ConfigApp::InitInstance() {
     MainDialog sheet;
     QObject::connect(&sheet, &CPropertySheet::helpRequested, &sheet, [&sheet] { OnHelp(sheet); });
 
-    auto weaponsPage = std::make_unique<WeaponsPageReal>();
-    auto gomblePage = std::make_unique<GomblePageReal>();
-    auto serverPage = std::make_unique<ServerPage>();
-    auto servicesPage = std::make_unique<PropPageServices>();
-    auto ctfPage = std::make_unique<PropPageCTF>();
-    auto aboutPage = std::make_unique<AboutPage>();
-    sheet.AddPage(weaponsPage.get());
-    sheet.AddPage(gomblePage.get());
-    sheet.AddPage(serverPage.get());
-    sheet.AddPage(servicesPage.get());
-    sheet.AddPage(ctfPage.get());
-    sheet.AddPage(aboutPage.get());
+    const std::vector<std::unique_ptr<CPropertyPage>> pages = CreatePages();
+    for (const auto& page : pages)
+        sheet.AddPage(page.get());
 
     sheet.DoModal();
     return FALSE;
+}
+
+std::vector<std::unique_ptr<CPropertyPage>> ConfigApp::CreatePages() {
+    std::vector<std::unique_ptr<CPropertyPage>> pages;
+    pages.push_back(std::make_unique<WeaponsPageReal>());
+    pages.push_back(std::make_unique<GomblePageReal>());
+    pages.push_back(std::make_unique<ServerPage>());
+    pages.push_back(std::make_unique<PropPageServices>());
+    pages.push_back(std::make_unique<PropPageCTF>());
+    pages.push_back(std::make_unique<AboutPage>());
+    return pages;
 }
 
 QString ConfigApp::HelpText(const CPropertySheet& sheet) {

@@ -4,6 +4,10 @@
 
 #include <QString>
 
+#include <memory>
+#include <vector>
+
+class CPropertyPage;
 class CPropertySheet;
 
 // The application object: start-up builds the sheet and its pages and runs it modally.
@@ -15,6 +19,9 @@ public:
 
     // Runs the sheet to its end; FALSE means the process has nothing more to do.
     BOOL InitInstance();
+
+    // The pages in their tab order, constructed but not yet added to a sheet.
+    static std::vector<std::unique_ptr<CPropertyPage>> CreatePages();
 
     // What Help shows: the current page's purpose and keys, and the settings file in use.
     static QString HelpText(const CPropertySheet& sheet);

@@ -85,14 +85,44 @@ CPropertyPage* CPropertySheet::GetActivePage() const {
 }
 
 void CPropertySheet::showEvent(QShowEvent* event) {
-    if (m_active < 0 && !m_pages.empty())
+    if (m_active < 0 && !m_pages.empty()) {
         activate(qBound(0, m_startPage, GetPageCount() - 1));
+        // The sheet opens with the focus on the page's first control, ready for the keyboard.
+        const CPropertyPage* page = GetActivePage();
+        for (QWidget* w = page->nextInFocusChain(); w != page; w = w->nextInFocusChain()) {
+            if (page->isAncestorOf(w) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
+                w->setFocus(Qt::TabFocusReason);
+                break;
+            }
+        }
+    }
+    // The button box makes its default button its focus proxy when shown, which would let Tab
+    // jump from the tab bar to OK and skip the page.
+    m_buttons->setFocusProxy(nullptr);
     QDialog::showEvent(event);
+}
+
+void CPropertySheet::keepButtonsLastInTabOrder() {
+    // A page's controls join the end of the focus chain when they are created; the buttons
+    // follow them again, so Tab goes tab bar, page (in template order), OK, Cancel, Apply, Help.
+    QWidget* previous = previousInFocusChain();
+    while (previous->focusPolicy() == Qt::NoFocus) // setTabOrder ignores such widgets
+        previous = previous->previousInFocusChain();
+    for (const auto which : {QDialogButtonBox::Ok, QDialogButtonBox::Cancel,
+                             QDialogButtonBox::Apply, QDialogButtonBox::Help}) {
+        QPushButton* next = button(which);
+        if (previous != next)
+            setTabOrder(previous, next);
+        previous = next;
+    }
 }
 
 void CPropertySheet::activate(int index) {
     CPropertyPage* page = GetPage(index);
-    page->CreatePageWindow();
+    if (!page->IsWindowCreated()) {
+        page->CreatePageWindow();
+        keepButtonsLastInTabOrder();
+    }
     m_active = index;
     page->OnSetActive();
     const QSignalBlocker blocker(m_tabs);
@@ -121,7 +151,9 @@ void CPropertySheet::stepPage(int delta) {
 
 void CPropertySheet::onTabBarChanged(int index) {
     // Reached only when something other than our own paths moved the tabs: undo, then ask.
-    if (index == m_active || m_active < 0)
+    // Once the sheet has closed, or its active page has gone, the only such thing is a page
+    // being destroyed, which must not bring up (and load, and validate) another page.
+    if (index == m_active || m_active < 0 || !isVisible())
         return;
     {
         const QSignalBlocker blocker(m_tabs);

@@ -43,6 +43,7 @@ protected:
 
 private:
     void activate(int index);
+    void keepButtonsLastInTabOrder();
     // Validates the current page, then applies every page whose window exists.
     bool applyChanges();
     void onOk();

@@ -1,6 +1,7 @@
 #include "platform/DialogBuilder.h"
 
 #include "platform/DialogUnits.h"
+#include "platform/DropDownCombo.h"
 #include "platform/NumberEdit.h"
 
 #include <QCheckBox>
@@ -11,7 +12,9 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 
+#include <memory>
 #include <vector>
 
 namespace {
@@ -50,9 +53,7 @@ QWidget* createEdit(const ControlTemplate& c, QWidget* parent) {
 }
 
 QWidget* createCombo(const ControlTemplate& c, QWidget* parent, const DialogUnits& du) {
-    auto* combo = new QComboBox(parent);
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
+    auto* combo = new DropDownCombo(parent);
     for (const char* item : c.items) {
         if (c.style & CBS_SORT)
             addSorted(combo, text(item));
@@ -69,8 +70,8 @@ QWidget* createCombo(const ControlTemplate& c, QWidget* parent, const DialogUnit
 
 } // namespace
 
-QWidget* DialogBuilder::CreateControl(const ControlTemplate& c, QWidget* parent) {
-    const DialogUnits du(parent->font());
+QWidget* DialogBuilder::CreateControl(const ControlTemplate& c, QWidget* parent,
+                                      const DialogUnits& du) {
     QWidget* w = nullptr;
     switch (c.kind) {
     case ControlKind::CheckBox:
@@ -95,7 +96,7 @@ QWidget* DialogBuilder::CreateControl(const ControlTemplate& c, QWidget* parent)
     case ControlKind::Static: {
         auto* label = new QLabel(text(c.caption), parent);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        // A one-line label never wraps out of sight: it grows to its text instead.
+        // A one-line label never wraps out of sight: the page is made wide enough for it.
         label->setWordWrap(c.cy > kOneLineStatic);
         if (c.style & WS_EX_STATICEDGE)
             label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -121,32 +122,65 @@ QWidget* DialogBuilder::CreateControl(const ControlTemplate& c, QWidget* parent)
                              c.kind == ControlKind::Edit || c.kind == ControlKind::ComboBox;
     if (!interactive) {
         w->setFocusPolicy(Qt::NoFocus);
-        // Frames and labels that grew past their template box must not catch clicks.
+        // Frames and labels never catch a click meant for a control they surround or touch.
         w->setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
-    else if (!(c.style & WS_TABSTOP))
+    } else if (!(c.style & WS_TABSTOP))
         w->setFocusPolicy(Qt::ClickFocus);
     if (c.kind != ControlKind::Picture) {
         QRect r = du.toPixels(c.x, c.y, c.cx, c.cy);
         if (c.kind == ControlKind::ComboBox)
             r.setHeight(w->sizeHint().height());
-        // The toolkit's check mark takes more room than the platform's; never clip the caption.
-        if (c.kind == ControlKind::CheckBox ||
-            (c.kind == ControlKind::Static && c.cy <= kOneLineStatic))
-            r.setWidth(qMax(r.width(), w->sizeHint().width()));
         w->setGeometry(r);
     }
     if (c.id != IDC_STATIC)
         w->setObjectName(QStringLiteral("ctl%1").arg(c.id));
+    if (c.accessibleName) {
+        w->setAccessibleName(text(c.accessibleName));
+        // On this platform a combo box's accessible name is its current text, and screen
+        // readers take what it is for from the label that names it as its buddy.
+        if (c.kind == ControlKind::ComboBox) {
+            auto* label = new QLabel(text(c.accessibleName), parent);
+            label->setBuddy(w);
+            label->hide();
+        }
+    }
     w->setEnabled(!(c.style & WS_DISABLED));
     return w;
 }
 
+double DialogBuilder::CaptionStretch(const DialogTemplate& dialog, const QWidget* parent) {
+    // The toolkit's check marks and button frames take more room than the platform's, and a
+    // font's captions may run wider than its average letter: measure every caption that must
+    // stay on one line against its box, on widgets made only for that.
+    QWidget scratch;
+    scratch.setFont(parent->font());
+    const DialogUnits du(scratch.font());
+    double stretch = 1.0;
+    for (const ControlTemplate& c : dialog.controls) {
+        const bool oneLine = c.kind == ControlKind::CheckBox || c.kind == ControlKind::PushButton ||
+                             (c.kind == ControlKind::Static && c.cy <= kOneLineStatic);
+        if (!oneLine || !c.caption || c.cx <= 0)
+            continue;
+        const std::unique_ptr<QWidget> w(CreateControl(c, &scratch, du));
+        int needed = w->sizeHint().width();
+        if (c.kind == ControlKind::PushButton) {
+            // A button's size hint has a minimum width of its own; only the caption counts.
+            const QStyle* style = w->style();
+            needed = w->fontMetrics().horizontalAdvance(text(c.caption)) +
+                     style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, w.get()) +
+                     2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w.get());
+        }
+        stretch = qMax(stretch, needed / du.exactPixelsX(c.cx));
+    }
+    return stretch;
+}
+
 QHash<int, QWidget*> DialogBuilder::Build(const DialogTemplate& dialog, QWidget* parent) {
+    const DialogUnits du(parent->font(), CaptionStretch(dialog, parent));
     QHash<int, QWidget*> controls;
     std::vector<QWidget*> groups;
     for (const ControlTemplate& c : dialog.controls) {
-        QWidget* w = CreateControl(c, parent);
+        QWidget* w = CreateControl(c, parent, du);
         if (c.id != IDC_STATIC)
             controls.insert(c.id, w);
         if (c.kind == ControlKind::GroupBox)
@@ -160,5 +194,6 @@ QHash<int, QWidget*> DialogBuilder::Build(const DialogTemplate& dialog, QWidget*
 }
 
 QSize DialogBuilder::PageSize(const DialogTemplate& dialog, const QWidget* parent) {
-    return DialogUnits(parent->font()).toPixels(dialog.cx, dialog.cy);
+    return DialogUnits(parent->font(), CaptionStretch(dialog, parent))
+        .toPixels(dialog.cx, dialog.cy);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DialogTemplate.h"
+#include "platform/DialogUnits.h"
 
 #include <QHash>
 #include <QWidget>
@@ -14,5 +15,9 @@ public:
     static QSize PageSize(const DialogTemplate& dialog, const QWidget* parent);
 
 private:
-    static QWidget* CreateControl(const ControlTemplate& control, QWidget* parent);
+    static QWidget* CreateControl(const ControlTemplate& control, QWidget* parent,
+                                  const DialogUnits& du);
+    // How much wider than the font's dialog units the page must be for every one-line
+    // caption to fit its box; at least 1.
+    static double CaptionStretch(const DialogTemplate& dialog, const QWidget* parent);
 };

@@ -40,6 +40,9 @@ struct ControlTemplate {
     unsigned style;
     // Items the dialog's initialisation data adds to a list when the window is created.
     std::span<const char* const> items = {};
+    // What a screen reader calls a control that has no caption of its own (a list, an edit
+    // box). Controls with a caption are known by it.
+    const char* accessibleName = nullptr;
 };
 
 struct DialogTemplate {

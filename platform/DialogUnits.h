@@ -5,10 +5,14 @@
 #include <QSize>
 
 // Converts dialog units to pixels from a font's average character width and height, so a
-// template scales with the font the way the platform's dialogs do.
+// template scales with the font the way the platform's dialogs do. stretchX widens the
+// horizontal unit for fonts whose captions run wider than that average suggests.
 class DialogUnits {
 public:
-    explicit DialogUnits(const QFont& font);
+    explicit DialogUnits(const QFont& font, double stretchX = 1.0);
+
+    // The width of a horizontal extent in pixels, before rounding.
+    double exactPixelsX(int units) const;
 
     int toPixelsX(int units) const;
     int toPixelsY(int units) const;
@@ -18,4 +22,5 @@ public:
 private:
     int m_baseX;
     int m_baseY;
+    double m_stretchX;
 };

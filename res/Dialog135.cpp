@@ -7,9 +7,9 @@ constexpr unsigned kPort = WS_TABSTOP | WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL;
 constexpr ControlTemplate kControls[] = {
     {1046, ControlKind::CheckBox, "Inter-Server Chat (I.S.C.)", 10, 15, 90, 10, kCheck},
     {1047, ControlKind::CheckBox, "Web Server", 10, 30, 90, 10, kCheck},
-    {1050, ControlKind::Edit, nullptr, 115, 30, 55, 10, kPort},
+    {1050, ControlKind::Edit, nullptr, 115, 30, 55, 10, kPort, {}, "Web Server port"},
     {1048, ControlKind::CheckBox, "Finger Service", 10, 45, 90, 10, kCheck},
-    {1051, ControlKind::Edit, nullptr, 115, 45, 55, 10, kPort},
+    {1051, ControlKind::Edit, nullptr, 115, 45, 55, 10, kPort, {}, "Finger Service port"},
     {1052, ControlKind::CheckBox, "Auto High Score Updater", 10, 60, 90, 10, kCheck},
     {1049, ControlKind::CheckBox, "Enable IP banning files?", 10, 110, 90, 10, kCheck},
     {1053, ControlKind::PushButton, "Edit Allow File", 110, 110, 60, 15, WS_TABSTOP},
