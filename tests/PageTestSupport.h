@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SheetTestSupport.h"
 #include "TestSupport.h"
 #include "app/MainDialog.h"
 #include "platform/CPropertyPage.h"
@@ -60,13 +61,6 @@ inline bool isChecked(const CPropertyPage* page, int id) {
 inline QString textOf(const CPropertyPage* page, int id) {
     auto* edit = qobject_cast<QLineEdit*>(page->GetDlgItem(id));
     return edit ? edit->text() : QString();
-}
-
-// Switches tabs by clicking the tab bar.
-inline void clickTab(CPropertySheet& sheet, int index) {
-    auto* bar = sheet.findChild<QTabBar*>();
-    ASSERT_NE(bar, nullptr);
-    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
 }
 
 inline bool applyEnabled(const CPropertySheet& sheet) {

@@ -79,11 +79,10 @@ inline void typeIntoList(const CPropertyPage& page, int id, const QString& text)
     QTest::keyClicks(combo->lineEdit(), text);
 }
 
-// Selects a tab by clicking the tab bar.
+// Clicks a tab as a user would; the sheet may refuse to leave the current page.
 inline void clickTab(CPropertySheet& sheet, int index) {
     QTabBar* bar = sheet.findChild<QTabBar*>();
     ASSERT_NE(bar, nullptr);
     ASSERT_TRUE(bar->isVisible());
     QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
-    ASSERT_EQ(sheet.GetActiveIndex(), index);
 }

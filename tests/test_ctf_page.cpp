@@ -31,6 +31,7 @@ protected:
     void openOnCtf() {
         open();
         clickTab(sheet, kCtfTab);
+        ASSERT_EQ(sheet.GetActiveIndex(), kCtfTab);
     }
     void writeSettings(const QByteArray& body) {
         dir.write(QStringLiteral("GombleTroveII.ini"), "[Gomcfg]\r\n" + body);
@@ -77,6 +78,7 @@ TEST_F(CtfPageTest, NeverOpenedTabNeitherReadsNorWrites) {
     writeSettings("ctf=TRUE\r\n");
     open();
     clickTab(sheet, 1);
+    ASSERT_EQ(sheet.GetActiveIndex(), 1);
     clickCheckBox(server, 1041);
     pressOk();
     EXPECT_FALSE(ctf.IsWindowCreated());
@@ -89,8 +91,10 @@ TEST_F(CtfPageTest, TickSurvivesLeavingThePageAndIsWrittenOnlyOnApply) {
     clickCheckBox(ctf, kCtfBox);
     EXPECT_TRUE(applyLit());
     clickTab(sheet, 0);
+    ASSERT_EQ(sheet.GetActiveIndex(), 0);
     writeSettings("ctf=false\r\nteamplay=false\r\n");
     clickTab(sheet, kCtfTab);
+    ASSERT_EQ(sheet.GetActiveIndex(), kCtfTab);
     EXPECT_TRUE(box(kCtfBox)->isChecked());
     EXPECT_TRUE(box(kTeamplayBox)->isChecked());
     EXPECT_EQ(ctfLines(), QStringList({"ctf=false", "teamplay=false"}));

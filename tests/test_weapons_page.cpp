@@ -155,7 +155,10 @@ TEST_F(WeaponsPageTest, TogglesFollowTheBoxAcrossApplyAndPageChanges) {
     EXPECT_FALSE(applyLit());
 
     clickTab(sheet, 1);
+
+    ASSERT_EQ(sheet.GetActiveIndex(), 1);
     clickTab(sheet, 0);
+    ASSERT_EQ(sheet.GetActiveIndex(), 0);
     clickCheckBox(weapons, kRows[kShotgunRow].checkId);
     EXPECT_FALSE(box(kShotgunRow)->isChecked());
     EXPECT_FALSE(list(kShotgunRow)->isEnabled());
@@ -207,7 +210,9 @@ TEST_F(WeaponsPageTest, ReturningToThePageNeitherReloadsNorRepeatsMessages) {
     clickCheckBox(weapons, kRows[8].checkId); // BFG on
     writeSettings("bfg=false\r\nshotgun=false\r\n");
     clickTab(sheet, 1);
+    ASSERT_EQ(sheet.GetActiveIndex(), 1);
     clickTab(sheet, 0);
+    ASSERT_EQ(sheet.GetActiveIndex(), 0);
     EXPECT_EQ(messages.texts().size(), 2);
     EXPECT_TRUE(box(8)->isChecked());
     EXPECT_TRUE(list(8)->isEnabled());
