@@ -1,5 +1,7 @@
 #include "settings/KeyTable.h"
 
+#include <algorithm>
+
 namespace {
 constexpr SettingKey kKeys[] = {
     {"shotgun", SettingType::Boolean, "true", 0, 0, 105, "Shotgun"},
@@ -45,4 +47,35 @@ constexpr SettingKey kKeys[] = {
 
 std::span<const SettingKey> SettingKeys() {
     return kKeys;
+}
+
+const SettingKey* FindSettingKey(std::string_view key) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    for (const SettingKey& entry : kKeys) {
+        const std::string_view name = entry.key;
+        if (name.size() == key.size() &&
+            std::equal(name.begin(), name.end(), key.begin(),
+                       [&](char a, char b) { return lower(a) == lower(b); }))
+            return &entry;
+    }
+    return nullptr;
+}
+
+const char* SettingTabCaption(int dialogId) {
+    switch (dialogId) {
+    case 105:
+        return "Weapons";
+    case 106:
+        return "Gomble Stuff";
+    case 134:
+        return "Server Options";
+    case 135:
+        return "Services";
+    case 136:
+        return "C.T.F.";
+    case 133:
+        return "About";
+    default:
+        return nullptr;
+    }
 }

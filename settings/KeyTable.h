@@ -1,9 +1,10 @@
 #pragma once
 
 #include <span>
+#include <string_view>
 
-// Every key of the settings file, for the help text and the documentation. The pages name
-// their keys themselves; tests hold the two together.
+// Every key of the settings file: what it holds, its default and range, and the page that shows
+// it. The pages name their keys themselves, as they always have; tests hold the two together.
 enum class SettingType { Boolean, Integer, WeaponToken };
 
 struct SettingKey {
@@ -17,3 +18,9 @@ struct SettingKey {
 };
 
 std::span<const SettingKey> SettingKeys();
+
+// The key whose name equals key ignoring ASCII case, as the store matches keys; nullptr if none.
+const SettingKey* FindSettingKey(std::string_view key);
+
+// The tab caption of the page built on dialogId ("Server Options"), or nullptr.
+const char* SettingTabCaption(int dialogId);

@@ -3,25 +3,18 @@
 #include "platform/MessageBox.h"
 #include "platform/PrivateProfile.h"
 
-#include <climits>
 #include <cstdio>
 #include <cstring>
 
 void ReadBoolSetting(int& result, const char* key, int defaultValue) {
     char buffer[kValueBufferSize];
-    GetPrivateProfileString(kSettingsSection, key, defaultValue ? "true" : "false", buffer,
-                            sizeof buffer, kSettingsFileName);
-    if (std::strcmp(buffer, "true") == 0)
-        result = 1;
-    else if (std::strcmp(buffer, "false") == 0)
-        result = 0;
-    else
-        result = defaultValue;
+    GetPrivateProfileString(kSettingsSection, key, BooleanText(defaultValue), buffer, sizeof buffer,
+                            kSettingsFileName);
+    result = ReadBooleanText(buffer).value_or(defaultValue);
 }
 
 void WriteBoolSetting(int value, const char* key) {
-    if (!WritePrivateProfileString(kSettingsSection, key, value ? "true" : "false",
-                                   kSettingsFileName))
+    if (!WritePrivateProfileString(kSettingsSection, key, BooleanText(value), kSettingsFileName))
         ShowError("Problem saving GombleTroveII.ini");
 }
 
@@ -45,20 +38,4 @@ void ShowError(const char* text) {
     char message[kValueBufferSize];
     std::snprintf(message, sizeof message, "ERROR: %s\n", text);
     AfxMessageBox(QString::fromLocal8Bit(message), MB_OK | MB_ICONEXCLAMATION);
-}
-
-int ParseLeadingInt(const char* text) {
-    const char* p = text;
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
-        ++p;
-    bool negative = false;
-    if (*p == '+' || *p == '-')
-        negative = *p++ == '-';
-    long long magnitude = 0;
-    for (; *p >= '0' && *p <= '9'; ++p) {
-        if (magnitude <= INT_MAX) // enough to saturate, and never overflows
-            magnitude = magnitude * 10 + (*p - '0');
-    }
-    const long long value = negative ? -magnitude : magnitude;
-    return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : int(value);
 }

@@ -3,17 +3,13 @@
 #include "platform/CComboBox.h"
 #include "platform/MessageBox.h"
 #include "platform/PrivateProfile.h"
-#include "settings/SettingsCodecs.h"
+#include "settings/SettingValues.h"
+#include "settings/SettingsFile.h"
 
 #include <cstdio>
 #include <cstring>
 
 namespace {
-
-constexpr const char* kWeaponTokens[kWeaponCount] = {
-    "bfg",     "chaingun", "grenades", "hyperblaster", "machinegun",
-    "railgun", "rockets",  "shotgun",  "supershotgun",
-};
 
 void ShowWeaponError(const char* text) {
     AfxMessageBox(QString::fromLatin1(text), MB_OK | MB_ICONEXCLAMATION);
@@ -40,26 +36,12 @@ int ChosenPosition(const CComboBox& list) {
 
 } // namespace
 
-const char* WeaponTokenFromIndex(int index) {
-    return index >= 0 && index < kWeaponCount ? kWeaponTokens[index] : nullptr;
-}
-
-int WeaponIndexFromToken(const char* text) {
-    for (int i = 0; i < kWeaponCount; ++i) {
-        if (text && std::strcmp(text, kWeaponTokens[i]) == 0)
-            return i;
-    }
-    return -1;
-}
-
 void LoadDataItemON(const char* key, const char* defaultText, int& enabled) {
     char buffer[kValueBufferSize];
     GetPrivateProfileString(kSettingsSection, key, defaultText, buffer, sizeof buffer,
                             kSettingsFileName);
-    if (std::strcmp(buffer, "true") == 0) {
-        enabled = 1;
-    } else if (std::strcmp(buffer, "false") == 0) {
-        enabled = 0;
+    if (const std::optional<int> flag = ReadBooleanText(buffer)) {
+        enabled = *flag;
     } else {
         ShowWeaponError("ERROR: problem in .ini file..\nFunction LoadDataItemON()");
         enabled = 1;
@@ -84,7 +66,7 @@ void LoadDataThingy(unsigned id, int& enabled, CComboBox& list) {
         ShowWeaponError("ERROR: in LoadDataThingy()\nCan't have a default!!!\n");
         return;
     }
-    const char* token = kWeaponTokens[id];
+    const char* token = WeaponTokenFromIndex(int(id));
     LoadDataItemON(token, "true", enabled);
     LoadDataItem(token, token, list);
 }
@@ -107,7 +89,7 @@ void SaveWeaponSetting(int enabled, CComboBox& list, int id) {
     SubstituteKey(token, key);
     const char* substitute = WeaponTokenFromIndex(ChosenPosition(list));
 
-    if (!WritePrivateProfileString(kSettingsSection, token, enabled ? "true" : "false",
+    if (!WritePrivateProfileString(kSettingsSection, token, BooleanText(enabled),
                                    kSettingsFileName))
         ShowWeaponError("ERROR: Problem saving GombleTroveII.ini");
     // Without a chosen weapon the file keeps the substitute it had: a null value would delete

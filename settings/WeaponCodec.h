@@ -1,18 +1,13 @@
 #pragma once
 
+#include "settings/WeaponTokens.h"
+
 class CComboBox;
 class CWnd;
 
 // The nine weapons (WeaponId 0 to 8, in byte order of their tokens) and the functions that move
 // one weapon's pair of keys, its enabled flag and its substitute, between the settings file and
 // a row of the Weapons page. Position i of every substitute list shows weapon i.
-
-inline constexpr int kWeaponCount = 9;
-
-// The token of weapon index, or nullptr outside 0 to 8.
-const char* WeaponTokenFromIndex(int index);
-// The weapon whose token equals text byte for byte, or -1.
-int WeaponIndexFromToken(const char* text);
 
 // Reads an enabled flag; anything but "true" or "false" is reported and counts as enabled.
 void LoadDataItemON(const char* key, const char* defaultText, int& enabled);
