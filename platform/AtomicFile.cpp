@@ -56,7 +56,17 @@ std::optional<pid_t> tempOwner(std::string_view name, const std::string& baseNam
 // Windows refuses to write a read-only file even for an administrator, so the missing write bits
 // count here too, not only what access() says (which is always yes for root).
 bool writable(const std::string& path, mode_t mode) {
-    return (mode & 0222) != 0 && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+    if ((mode & 0222) == 0) {
+        errno = EACCES;
+        return false;
+    }
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+// Sets errno and gives false, for failures that no system call reported.
+bool failWith(int error) {
+    errno = error;
+    return false;
 }
 
 } // namespace
@@ -65,7 +75,8 @@ AtomicFile::AtomicFile(std::string path, const ProfileFileOps& ops)
     : m_ops(ops), m_path(std::move(path)) {}
 
 bool AtomicFile::open() {
-    return resolveLinks() && !baseNameOf(m_path).empty() && openDirectory() && readTarget();
+    return resolveLinks() && (!baseNameOf(m_path).empty() || failWith(EISDIR)) && openDirectory() &&
+           readTarget();
 }
 
 // A settings file that is a symbolic link stays one: the file it points at is replaced.
@@ -88,10 +99,10 @@ bool AtomicFile::resolveLinks() {
             target.resize(target.size() * 2);
         }
         if (target.empty())
-            return false;
+            return failWith(ENOENT);
         m_path = target.front() == '/' ? target : directoryOf(m_path) + "/" + target;
     }
-    return false;
+    return failWith(ELOOP);
 }
 
 bool AtomicFile::openDirectory() {
@@ -136,7 +147,11 @@ bool AtomicFile::readTarget() {
     if (!fd.valid())
         return errno == ENOENT;
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || !writable(m_path, st.st_mode))
+    if (::fstat(fd.get(), &st) != 0)
+        return false;
+    if (!S_ISREG(st.st_mode))
+        return failWith(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+    if (!writable(m_path, st.st_mode))
         return false;
     m_exists = true;
     m_mode = st.st_mode & 07777;
@@ -171,8 +186,10 @@ bool AtomicFile::fillTemp(int fd, std::initializer_list<std::string_view> pieces
             const ssize_t n = m_ops.write(fd, bytes.data(), bytes.size());
             if (n < 0 && errno == EINTR)
                 continue;
-            if (n <= 0)
+            if (n < 0)
                 return false;
+            if (n == 0)
+                return failWith(EIO);
             bytes.remove_prefix(static_cast<std::size_t>(n));
         }
     }
@@ -186,10 +203,11 @@ bool AtomicFile::replace(std::initializer_list<std::string_view> pieces) {
     if (!temp.valid())
         return false;
     const bool filled = fillTemp(temp.get(), pieces);
-    if (!temp.close() || !filled ||
+    if (!filled || !temp.close() ||
         m_ops.rename((m_dir + "/" + tempName).c_str(), m_path.c_str()) != 0) {
+        const int error = errno; // the caller reports why, not the cleanup's errno
         ::unlinkat(m_dirFd.get(), tempName.c_str(), 0);
-        return false;
+        return failWith(error);
     }
     return m_ops.fsync(m_dirFd.get()) == 0;
 }

@@ -21,7 +21,7 @@ public:
     AtomicFile(std::string path, const ProfileFileOps& ops);
 
     // False when the file can't be replaced: its directory is missing or read-only, or the file
-    // is read-only, not a regular file or unreadable. A missing file is fine.
+    // is read-only, not a regular file or unreadable; errno says which. A missing file is fine.
     bool open();
     bool exists() const { return m_exists; }
     const std::string& contents() const { return m_contents; }
@@ -29,6 +29,7 @@ public:
     // New files get 0666 less the umask; an existing file keeps its mode and, where allowed, its
     // owner. On failure the original is untouched and no temporary file is left, except when only
     // the final directory flush fails: then the new bytes are in place but maybe not durable.
+    // errno tells the cause of a failure.
     // The new contents are the pieces one after the other, so a caller that changes a line of
     // a large file need not build a copy of it.
     bool replace(std::initializer_list<std::string_view> pieces);

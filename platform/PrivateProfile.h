@@ -3,7 +3,10 @@
 #include "platform/ProfileFileOps.h"
 #include "platform/Win32Types.h"
 
+#include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 // Private-profile (INI) access with the Win32 parameter order and semantics. A bare file name
 // resolves to $GOMCFG_WINDIR when set, else to the current directory. A file starting with the
@@ -19,6 +22,43 @@ DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, L
 // Atomic, see platform/AtomicFile.h. Returns FALSE on failure, and for a null section or key
 // (removing a whole section is not supported).
 BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
+
+// One key of a batch write. A null value removes the key's line. With expected set, the edit
+// (and so the whole batch) only goes ahead while the key's stored text, as a reader sees it, is
+// still *expected; an empty *expected means "while the key is still missing".
+struct ProfileEdit {
+    std::string key;
+    std::optional<std::string> value;
+    std::optional<std::optional<std::string>> expected;
+};
+
+struct ProfileWriteResult {
+    enum class Status { Written, Unchanged, Stale, Failed };
+    struct StaleKey {
+        std::string key;
+        std::optional<std::string> current; // what the file holds now; empty when missing
+    };
+    Status status = Status::Failed;
+    std::vector<StaleKey> stale; // every edit whose expectation failed, in edit order
+    int error = 0;               // errno when Failed
+};
+
+// Applies the edits to one section in order, each as WritePrivateProfileString would, and
+// saves the result in one atomic replace under the same lock: readers see all of them or none.
+// Stale (a precondition failed) and Failed write nothing. Unchanged: every edit left the text as
+// it was, and the file was not touched (a missing file is still created when an edit removes a
+// key, as a single removal would).
+ProfileWriteResult WritePrivateProfileKeys(std::string_view section,
+                                           std::span<const ProfileEdit> edits, LPCSTR fileName);
+
+// The text of a profile file as the readers see it (UTF-16LE handed over as UTF-8), read in
+// one go so several keys can be looked up in the same state of the file.
+struct ProfileText {
+    bool exists = false; // false and error 0: the file is missing, which reads as empty
+    int error = 0;       // errno when the file exists but can't be read
+    std::string text;
+};
+ProfileText ReadPrivateProfileText(LPCSTR fileName);
 
 // The path a profile file name refers to.
 std::string ResolveProfilePath(LPCSTR fileName);

@@ -36,7 +36,11 @@ bool ReadRegularFile(const std::string& path, std::string& out) {
     if (!fd.valid())
         return false;
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (::fstat(fd.get(), &st) != 0)
         return false;
+    if (!S_ISREG(st.st_mode)) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return false;
+    }
     return ReadAllFromFd(fd.get(), static_cast<std::size_t>(st.st_size), out);
 }
