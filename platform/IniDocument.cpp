@@ -95,20 +95,20 @@ std::optional<std::string_view> headerName(std::string_view content) {
     return trimmed(name, kHeaderBlanks);
 }
 
-struct Entry {
+struct KeyEntry {
     std::string_view name;
     std::optional<std::string_view> value; // absent when the line has no '='
 };
 
 // The key entry on a line that is no header; nothing for blank and comment lines.
-std::optional<Entry> entryOf(std::string_view content) {
+std::optional<KeyEntry> entryOf(std::string_view content) {
     const std::string_view text = trimmed(content, kBlanks);
     if (text.empty() || text.front() == ';')
         return std::nullopt;
     const std::size_t eq = text.find('=');
     if (eq == std::string_view::npos)
-        return Entry{text, std::nullopt};
-    return Entry{trimmed(text.substr(0, eq), kBlanks), trimmed(text.substr(eq + 1), kBlanks)};
+        return KeyEntry{text, std::nullopt};
+    return KeyEntry{trimmed(text.substr(0, eq), kBlanks), trimmed(text.substr(eq + 1), kBlanks)};
 }
 
 std::string_view unquoted(std::string_view value) {
@@ -238,4 +238,30 @@ std::optional<std::string> IniDocument::edited(std::string_view section, std::st
     return out.append(m_text.substr(0, splice->offset))
         .append(splice->inserted)
         .append(m_text.substr(splice->offset + splice->removed));
+}
+
+IniDocument::Section IniDocument::section(std::string_view name) const {
+    Section result;
+    bool inFirst = false;
+    std::size_t number = 0;
+    LineWalk walk = walkLines(m_text, 0);
+    for (Line line; nextLine(walk, line);) {
+        ++number;
+        const std::string_view content = contentOf(m_text, line);
+        if (const auto header = headerName(content)) {
+            const bool match = equalsNoCase(*header, name);
+            inFirst = match && result.headerLines.empty();
+            if (match)
+                result.headerLines.push_back(number);
+            continue;
+        }
+        if (!inFirst)
+            continue;
+        if (const auto entry = entryOf(content))
+            result.entries.push_back({number, entry->name,
+                                      entry->value
+                                          ? std::optional<std::string_view>(unquoted(*entry->value))
+                                          : std::nullopt});
+    }
+    return result;
 }

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The text of a private-profile file, looked up and edited in place. Lines end at CR, LF or CRLF.
 // A section header is a line whose first non-blank byte is '['; its name runs to the first ']'
@@ -35,6 +36,19 @@ public:
     // The whole text after edit().
     std::optional<std::string> edited(std::string_view section, std::string_view key,
                                       std::optional<std::string_view> value) const;
+
+    // A key entry as a reader sees it, on its line of the text (counted from 1).
+    struct Entry {
+        std::size_t line = 0;
+        std::string_view name;
+        std::optional<std::string_view> value; // trimmed and unquoted; nothing without '='
+    };
+    struct Section {
+        std::vector<std::size_t> headerLines; // every header of that name, in order
+        std::vector<Entry> entries;           // those of the first header, the one that counts
+    };
+    // The layout of one section, for tools that report on the file line by line.
+    Section section(std::string_view name) const;
 
 private:
     std::string_view m_text;

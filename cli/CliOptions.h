@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+// What every command of gomcfgctl is given, and how it ends.
+struct CliOptions {
+    std::string path; // the settings file, always with a directory part
+    bool json = false;
+    bool dryRun = false;
+    bool verbose = false;
+};
+
+enum ExitStatus : int {
+    kExitDone = 0,
+    kExitProblems = 1, // check found problems, or get met a value the sheet reads its own way
+    kExitUsage = 2,    // a usage error or an invalid value; nothing written
+    kExitFile = 3,     // the file could not be read or written; nothing changed
+};

@@ -1,0 +1,69 @@
+#include "settings/SettingInput.h"
+
+#include "settings/SettingValues.h"
+#include "settings/WeaponTokens.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+std::optional<bool> booleanFromInput(std::string_view typed) {
+    static constexpr std::array<std::string_view, 4> kTrue = {"true", "yes", "on", "1"};
+    static constexpr std::array<std::string_view, 4> kFalse = {"false", "no", "off", "0"};
+    const auto is = [&](std::string_view word) { return equalsNoCase(word, typed); };
+    if (std::any_of(kTrue.begin(), kTrue.end(), is))
+        return true;
+    if (std::any_of(kFalse.begin(), kFalse.end(), is))
+        return false;
+    return std::nullopt;
+}
+
+std::string quoted(std::string_view typed) {
+    return "'" + std::string(typed) + "'";
+}
+
+} // namespace
+
+int WeaponIndexFromInput(std::string_view typed) {
+    for (int i = 0; i < kWeaponCount; ++i) {
+        if (equalsNoCase(typed, WeaponTokenFromIndex(i)) || equalsNoCase(typed, WeaponShownName(i)))
+            return i;
+    }
+    return -1;
+}
+
+SettingInput ParseSettingInput(const SettingKey& key, std::string_view typed) {
+    switch (key.type) {
+    case SettingType::Boolean:
+        if (const auto value = booleanFromInput(typed))
+            return {BooleanText(*value), {}};
+        return {std::nullopt,
+                quoted(typed) + " is not a boolean (true/false, yes/no, on/off, 1/0)"};
+    case SettingType::Integer: {
+        const auto value = ParseWholeNumber(typed);
+        if (!value)
+            return {std::nullopt, quoted(typed) + " is not a whole number"};
+        if (*value < key.minValue || *value > key.maxValue)
+            return {std::nullopt, quoted(typed) + " is out of range (" + IntegerText(key.minValue) +
+                                      " to " + IntegerText(key.maxValue) + ")"};
+        return {IntegerText(*value), {}};
+    }
+    case SettingType::WeaponToken: {
+        const int index = WeaponIndexFromInput(typed);
+        if (index >= 0)
+            return {WeaponTokenFromIndex(index), {}};
+        std::string tokens;
+        for (int i = 0; i < kWeaponCount; ++i)
+            tokens.append(i ? ", " : "").append(WeaponTokenFromIndex(i));
+        return {std::nullopt, quoted(typed) + " is not a weapon (" + tokens + ")"};
+    }
+    }
+    return {std::nullopt, quoted(typed) + " is not a value of " + key.key};
+}

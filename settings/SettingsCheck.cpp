@@ -1,0 +1,132 @@
+#include "settings/SettingsCheck.h"
+
+#include "platform/IniDocument.h"
+#include "settings/KeySuggestion.h"
+#include "settings/KeyTable.h"
+#include "settings/SettingReading.h"
+#include "settings/SettingValues.h"
+#include "settings/SettingsFile.h"
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+std::string quoted(std::string_view text) {
+    return "'" + std::string(text) + "'";
+}
+
+// The problems of one stored value, read as the sheet reads it.
+void checkValue(const SettingKey& key, std::string_view name, std::size_t line,
+                std::string_view stored, std::vector<SettingsProblem>& out) {
+    const std::string label(name);
+    const auto add = [&](SettingsProblemKind kind, const std::string& message) {
+        out.push_back({line, kind, label, label + ": " + message});
+    };
+    const SettingReading reading = ReadSetting(key, stored);
+    switch (key.type) {
+    case SettingType::Boolean:
+        if (reading.state != StoredState::Ok)
+            add(SettingsProblemKind::Boolean,
+                quoted(stored) + " is not exactly true or false; the sheet reads " + reading.value);
+        return;
+    case SettingType::Integer: {
+        if (IntegerText(ParseLeadingInt(stored)) != stored)
+            add(SettingsProblemKind::Integer,
+                quoted(stored) + " is not plain decimal; the sheet reads " + reading.value);
+        if (reading.state == StoredState::OutOfRange)
+            add(SettingsProblemKind::OutOfRange,
+                reading.value + " is outside " + IntegerText(key.minValue) + " to " +
+                    IntegerText(key.maxValue) + "; the sheet refuses to leave its tab");
+        return;
+    }
+    case SettingType::WeaponToken:
+        if (reading.state != StoredState::Ok)
+            add(SettingsProblemKind::Substitute,
+                quoted(stored) + " is not exactly a weapon token; the sheet shows an empty list");
+        return;
+    }
+}
+
+} // namespace
+
+std::vector<SettingsProblem> CheckSettingsText(std::string_view text) {
+    std::vector<SettingsProblem> problems;
+    if (text.starts_with(kUtf8Mark)) {
+        const auto hidden = IniDocument(text.substr(kUtf8Mark.size())).section(kSettingsSection);
+        if (!hidden.headerLines.empty() && hidden.headerLines.front() == 1)
+            problems.push_back({1,
+                                SettingsProblemKind::HiddenSection,
+                                {},
+                                "a UTF-8 byte-order mark hides the [Gomcfg] header; the sheet "
+                                "does not see the keys under it"});
+    }
+    const IniDocument::Section section = IniDocument(text).section(kSettingsSection);
+    std::map<const SettingKey*, std::size_t> firstLine;
+    for (const IniDocument::Entry& entry : section.entries) {
+        const std::string name(entry.name);
+        const SettingKey* key = FindSettingKey(entry.name);
+        if (!key) {
+            problems.push_back({entry.line, SettingsProblemKind::UnknownKey, name,
+                                name + ": not a key of [Gomcfg]; did you mean '" +
+                                    NearestSettingKey(entry.name).key + "'?"});
+            continue;
+        }
+        const auto [first, isFirst] = firstLine.emplace(key, entry.line);
+        if (!isFirst) {
+            problems.push_back(
+                {entry.line, SettingsProblemKind::Duplicate, name,
+                 name + ": written again; only line " + std::to_string(first->second) + " counts"});
+            continue;
+        }
+        if (!entry.value) {
+            problems.push_back(
+                {entry.line, SettingsProblemKind::NoValue, name,
+                 name + ": no '='; the sheet reads the default, " + std::string(key->defaultText)});
+            continue;
+        }
+        checkValue(*key, entry.name, entry.line, *entry.value, problems);
+    }
+    for (std::size_t i = 1; i < section.headerLines.size(); ++i)
+        problems.push_back({section.headerLines[i],
+                            SettingsProblemKind::SecondSection,
+                            {},
+                            "a second [Gomcfg] section; only the one on line " +
+                                std::to_string(section.headerLines.front()) + " counts"});
+    std::stable_sort(
+        problems.begin(), problems.end(),
+        [](const SettingsProblem& a, const SettingsProblem& b) { return a.line < b.line; });
+    return problems;
+}
+
+std::vector<SettingsProblem> CheckStoredValue(const SettingKey& key, std::string_view stored) {
+    std::vector<SettingsProblem> problems;
+    checkValue(key, key.key, 0, stored, problems);
+    return problems;
+}
+
+const char* SettingsProblemKindName(SettingsProblemKind kind) {
+    switch (kind) {
+    case SettingsProblemKind::Boolean:
+        return "boolean";
+    case SettingsProblemKind::Integer:
+        return "integer";
+    case SettingsProblemKind::OutOfRange:
+        return "out of range";
+    case SettingsProblemKind::Substitute:
+        return "substitute";
+    case SettingsProblemKind::NoValue:
+        return "no value";
+    case SettingsProblemKind::Duplicate:
+        return "duplicate";
+    case SettingsProblemKind::UnknownKey:
+        return "unknown key";
+    case SettingsProblemKind::SecondSection:
+        return "second section";
+    case SettingsProblemKind::HiddenSection:
+        return "hidden section";
+    }
+    return "";
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Every place in the text of a settings file where the sheet reads [Gomcfg] differently than it
+// is written, or not at all.
+enum class SettingsProblemKind {
+    Boolean,       // not exactly "true" or "false": the sheet reads the default
+    Integer,       // not plain decimal: the sheet reads the leading number
+    OutOfRange,    // the sheet refuses to leave the key's tab
+    Substitute,    // not exactly a token: the sheet's list shows no selection
+    NoValue,       // a key line without '=': the sheet reads the default
+    Duplicate,     // a key written again: only the first counts
+    UnknownKey,    // a key the sheet never reads
+    SecondSection, // only the first [Gomcfg] section counts
+    HiddenSection, // a UTF-8 byte-order mark hides the header on line 1
+};
+
+struct SettingsProblem {
+    std::size_t line = 0;
+    SettingsProblemKind kind;
+    std::string key; // as written in the file; empty for section problems
+    std::string message;
+};
+
+std::vector<SettingsProblem> CheckSettingsText(std::string_view text);
+
+struct SettingKey;
+// The problems of one stored value (Boolean, Integer, OutOfRange, Substitute), named by its
+// table spelling, with line 0.
+std::vector<SettingsProblem> CheckStoredValue(const SettingKey& key, std::string_view stored);
+
+// "boolean", "integer", "out of range", "substitute", "no value", "duplicate", "unknown key",
+// "second section", "hidden section".
+const char* SettingsProblemKindName(SettingsProblemKind kind);
