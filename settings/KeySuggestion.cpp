@@ -1,6 +1,7 @@
 #include "settings/KeySuggestion.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <numeric>
 #include <string>
 #include <tuple>
@@ -32,6 +33,15 @@ std::size_t editDistance(std::string_view a, std::string_view b) {
     return row[b.size()];
 }
 
+// Typos sit in the middle more often than at the end, where "T" marks a substitute key.
+std::ptrdiff_t commonSuffix(std::string_view a, std::string_view b) {
+    std::ptrdiff_t n = 0;
+    while (std::size_t(n) < a.size() && std::size_t(n) < b.size() &&
+           a[a.size() - 1 - std::size_t(n)] == b[b.size() - 1 - std::size_t(n)])
+        ++n;
+    return n;
+}
+
 } // namespace
 
 const SettingKey& NearestSettingKey(std::string_view name) {
@@ -40,7 +50,8 @@ const SettingKey& NearestSettingKey(std::string_view name) {
         const std::string key = lowered(entry.key);
         const bool overlaps = !wanted.empty() && (key.find(wanted) != std::string::npos ||
                                                   wanted.find(key) != std::string::npos);
-        return std::make_tuple(!overlaps, editDistance(wanted, key));
+        return std::make_tuple(!overlaps, editDistance(wanted, key),
+                               -commonSuffix(name, entry.key));
     };
     const auto keys = SettingKeys();
     return *std::min_element(
