@@ -14,6 +14,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QWidget>
 
 #include <sys/stat.h>
@@ -435,4 +436,30 @@ TEST(Gomcfgctl, HelpAndVersionGoToStdoutAndExitZero) {
     EXPECT_EQ(run.status, 0);
     EXPECT_TRUE(run.out.starts_with("gomcfgctl (Gomcfg) 1.0.0.1\n")) << run.out;
     EXPECT_FALSE(dir.exists(kFile));
+}
+
+// The bash completion lists the keys by type itself, to stay instant; it must follow the table.
+TEST(Gomcfgctl, BashCompletionKnowsEveryKeyByItsType) {
+    QFile f(QStringLiteral(GOMCFG_SOURCE_DIR "/dist/gomcfgctl.bash-completion"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString script = QString::fromUtf8(f.readAll());
+    const auto listed = [&](const char* list) {
+        const QRegularExpression assignment(QStringLiteral("local %1=\"([^\"]*)\"").arg(list));
+        return assignment.match(script).captured(1).split(QRegularExpression("\\s+"),
+                                                          Qt::SkipEmptyParts);
+    };
+    QStringList booleans, integers, substitutes;
+    for (const SettingKey& key : SettingKeys()) {
+        (key.type == SettingType::Boolean   ? booleans
+         : key.type == SettingType::Integer ? integers
+                                            : substitutes)
+            .append(QString::fromLatin1(key.key));
+    }
+    EXPECT_EQ(listed("booleans"), booleans);
+    EXPECT_EQ(listed("integers"), integers);
+    EXPECT_EQ(listed("substitutes"), substitutes);
+    QStringList tokens;
+    for (int i = 0; i < kWeaponCount; ++i)
+        tokens.append(QString::fromLatin1(WeaponTokenFromIndex(i)));
+    EXPECT_EQ(listed("weapons"), tokens);
 }
