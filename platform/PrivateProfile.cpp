@@ -61,7 +61,10 @@ bool writeValue(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
                                       bytes.substr(edit->offset + edit->removed)});
     }
     // Lone surrogates survive the trip to UTF-8 and back, so untouched lines keep their units.
-    const std::string utf8 = Utf16LeToUtf8(bytes.substr(kUtf16LeMark.size()), true);
+    std::string utf8 = Utf16LeToUtf8(bytes.substr(kUtf16LeMark.size()), true);
+    // Windows takes a lone mark for text without a line end: a new section goes on a new line.
+    if (utf8.empty())
+        utf8 = "\r\n";
     const auto edited =
         IniDocument(utf8).edited(trimmedOfSpaces(section), trimmedOfSpaces(key), change);
     if (!edited)
