@@ -182,6 +182,13 @@ void printTable(const std::vector<std::vector<std::string>>& rows) {
     }
 }
 
+std::string writeFailure(int error) {
+    if (error == EWOULDBLOCK)
+        return "another program kept it locked for " +
+               std::to_string(kProfileLockWait.count() / 1000) + " s";
+    return std::strerror(error);
+}
+
 struct Assignment {
     const SettingKey* key;
     std::string text; // as stored
@@ -243,7 +250,7 @@ int applyAssignments(const CliOptions& options, const std::vector<Assignment>& w
         case ProfileWriteResult::Status::Stale:
             continue;
         case ProfileWriteResult::Status::Failed:
-            complain("cannot write " + options.path + ": " + std::strerror(result.error));
+            complain("cannot write " + options.path + ": " + writeFailure(result.error));
             return kExitFile;
         }
     }

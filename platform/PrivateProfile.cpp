@@ -21,6 +21,7 @@ constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 
 constexpr ProfileFileOps kSystemFileOps{&::write, &::fsync, &std::rename};
 const ProfileFileOps* g_fileOps = &kSystemFileOps;
+std::chrono::milliseconds g_lockWait = kProfileLockWait;
 
 // Section and key arguments lose spaces only; a tab is part of the name.
 std::string_view trimmedOfSpaces(std::string_view s) {
@@ -96,7 +97,7 @@ ProfileWriteResult failed(int error) {
 ProfileWriteResult writeKeys(std::string_view section, std::span<const ProfileEdit> edits,
                              LPCSTR fileName) {
     using Status = ProfileWriteResult::Status;
-    AtomicFile file(ResolveProfilePath(fileName), *g_fileOps);
+    AtomicFile file(ResolveProfilePath(fileName), *g_fileOps, g_lockWait);
     if (!file.open())
         return failed(errno);
     section = trimmedOfSpaces(section);
@@ -124,7 +125,14 @@ ProfileWriteResult writeKeys(std::string_view section, std::span<const ProfileEd
     const bool utf16 = bytes.starts_with(kUtf16LeMark);
     // Lone surrogates survive the trip to UTF-8 and back, so untouched lines keep their units.
     std::string utf8;
-    const std::string_view text = utf16 ? readableText(bytes, utf8, true) : bytes;
+    std::string_view text = bytes;
+    if (utf16) {
+        utf8 = Utf16LeToUtf8(bytes.substr(kUtf16LeMark.size()), true);
+        // Windows takes a lone mark for text without a line end: a new section goes on a new line.
+        if (utf8.empty())
+            utf8 = "\r\n";
+        text = utf8;
+    }
     const EditedText edited = applyEdits(text, section, edits);
     bool written;
     if (!edited.changed) {
@@ -248,4 +256,8 @@ std::string ResolveProfilePath(LPCSTR fileName) {
 
 void SetProfileFileOpsForTesting(const ProfileFileOps* ops) {
     g_fileOps = ops ? ops : &kSystemFileOps;
+}
+
+void SetProfileLockWaitForTesting(std::chrono::milliseconds wait) {
+    g_lockWait = wait;
 }
