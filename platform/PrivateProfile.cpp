@@ -32,11 +32,10 @@ std::string_view trimmedOfSpaces(std::string_view s) {
 }
 
 // What readers see of a file's bytes: a UTF-16LE file as UTF-8, decoded into storage.
-std::string_view readableText(std::string_view bytes, std::string& storage,
-                              bool keepLoneSurrogates) {
+std::string_view readableText(std::string_view bytes, std::string& storage) {
     if (!bytes.starts_with(kUtf16LeMark))
         return bytes;
-    storage = Utf16LeToUtf8(bytes.substr(kUtf16LeMark.size()), keepLoneSurrogates);
+    storage = Utf16LeToUtf8(bytes.substr(kUtf16LeMark.size()), false);
     return storage;
 }
 
@@ -46,7 +45,7 @@ std::optional<std::string> readValue(LPCSTR section, LPCSTR key, LPCSTR fileName
     if (!section || !key || !ReadRegularFile(ResolveProfilePath(fileName), bytes))
         return std::nullopt;
     std::string utf8;
-    const auto value = IniDocument(readableText(bytes, utf8, false))
+    const auto value = IniDocument(readableText(bytes, utf8))
                            .value(trimmedOfSpaces(section), trimmedOfSpaces(key));
     return value ? std::optional<std::string>(*value) : std::nullopt;
 }
@@ -111,7 +110,7 @@ ProfileWriteResult writeKeys(std::string_view section, std::span<const ProfileEd
         if (!e.expected)
             continue;
         if (!seen)
-            seen.emplace(readableText(bytes, seenStorage, false));
+            seen.emplace(readableText(bytes, seenStorage));
         const auto current = seen->value(section, trimmedOfSpaces(e.key));
         if (current != valueView(*e.expected))
             result.stale.push_back(
@@ -233,7 +232,7 @@ ProfileText ReadPrivateProfileText(LPCSTR fileName) {
         }
         result.exists = true;
         std::string utf8;
-        const std::string_view text = readableText(bytes, utf8, false);
+        const std::string_view text = readableText(bytes, utf8);
         result.text = text.data() == bytes.data() ? std::move(bytes) : std::move(utf8);
     } catch (const std::bad_alloc&) {
         result.error = ENOMEM;

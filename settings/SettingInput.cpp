@@ -25,13 +25,12 @@ std::optional<bool> booleanFromInput(std::string_view typed) {
     return std::nullopt;
 }
 
-std::string quoted(std::string_view typed) {
+std::string inQuotes(std::string_view typed) {
     return "'" + std::string(typed) + "'";
 }
 
-} // namespace
-
-int WeaponIndexFromInput(std::string_view typed) {
+// The weapon a person means by a token or a shown name in any case, or -1.
+int weaponFromInput(std::string_view typed) {
     for (int i = 0; i < kWeaponCount; ++i) {
         if (equalsNoCase(typed, WeaponTokenFromIndex(i)) || equalsNoCase(typed, WeaponShownName(i)))
             return i;
@@ -39,31 +38,34 @@ int WeaponIndexFromInput(std::string_view typed) {
     return -1;
 }
 
+} // namespace
+
 SettingInput ParseSettingInput(const SettingKey& key, std::string_view typed) {
     switch (key.type) {
     case SettingType::Boolean:
         if (const auto value = booleanFromInput(typed))
             return {BooleanText(*value), {}};
         return {std::nullopt,
-                quoted(typed) + " is not a boolean (true/false, yes/no, on/off, 1/0)"};
+                inQuotes(typed) + " is not a boolean (true/false, yes/no, on/off, 1/0)"};
     case SettingType::Integer: {
         const auto value = ParseWholeNumber(typed);
         if (!value)
-            return {std::nullopt, quoted(typed) + " is not a whole number"};
+            return {std::nullopt, inQuotes(typed) + " is not a whole number"};
         if (*value < key.minValue || *value > key.maxValue)
-            return {std::nullopt, quoted(typed) + " is out of range (" + IntegerText(key.minValue) +
-                                      " to " + IntegerText(key.maxValue) + ")"};
+            return {std::nullopt, inQuotes(typed) + " is out of range (" +
+                                      IntegerText(key.minValue) + " to " +
+                                      IntegerText(key.maxValue) + ")"};
         return {IntegerText(*value), {}};
     }
     case SettingType::WeaponToken: {
-        const int index = WeaponIndexFromInput(typed);
+        const int index = weaponFromInput(typed);
         if (index >= 0)
             return {WeaponTokenFromIndex(index), {}};
         std::string tokens;
         for (int i = 0; i < kWeaponCount; ++i)
             tokens.append(i ? ", " : "").append(WeaponTokenFromIndex(i));
-        return {std::nullopt, quoted(typed) + " is not a weapon (" + tokens + ")"};
+        return {std::nullopt, inQuotes(typed) + " is not a weapon (" + tokens + ")"};
     }
     }
-    return {std::nullopt, quoted(typed) + " is not a value of " + key.key};
+    return {std::nullopt, inQuotes(typed) + " is not a value of " + key.key};
 }

@@ -17,6 +17,3 @@ struct SettingInput {
 };
 
 SettingInput ParseSettingInput(const SettingKey& key, std::string_view typed);
-
-// The weapon a person means by a token or a shown name in any case, or -1.
-int WeaponIndexFromInput(std::string_view typed);

@@ -14,7 +14,7 @@ namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-std::string quoted(std::string_view text) {
+std::string inQuotes(std::string_view text) {
     return "'" + std::string(text) + "'";
 }
 
@@ -30,12 +30,13 @@ void checkValue(const SettingKey& key, std::string_view name, std::size_t line,
     case SettingType::Boolean:
         if (reading.state != StoredState::Ok)
             add(SettingsProblemKind::Boolean,
-                quoted(stored) + " is not exactly true or false; the sheet reads " + reading.value);
+                inQuotes(stored) + " is not exactly true or false; the sheet reads " +
+                    reading.value);
         return;
     case SettingType::Integer: {
         if (IntegerText(ParseLeadingInt(stored)) != stored)
             add(SettingsProblemKind::Integer,
-                quoted(stored) + " is not plain decimal; the sheet reads " + reading.value);
+                inQuotes(stored) + " is not plain decimal; the sheet reads " + reading.value);
         if (reading.state == StoredState::OutOfRange)
             add(SettingsProblemKind::OutOfRange,
                 reading.value + " is outside " + IntegerText(key.minValue) + " to " +
@@ -45,7 +46,7 @@ void checkValue(const SettingKey& key, std::string_view name, std::size_t line,
     case SettingType::WeaponToken:
         if (reading.state != StoredState::Ok)
             add(SettingsProblemKind::Substitute,
-                quoted(stored) + " is not exactly a weapon token; the sheet shows an empty list");
+                inQuotes(stored) + " is not exactly a weapon token; the sheet shows an empty list");
         return;
     }
 }
