@@ -165,15 +165,25 @@ DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, L
                               DWORD size, LPCSTR fileName) {
     if (!buffer || size == 0)
         return 0;
-    std::optional<std::string> value;
+    return CopyPrivateProfileValue(GetPrivateProfileValue(section, key, fileName), defaultValue,
+                                   buffer, size);
+}
+
+std::optional<std::string> GetPrivateProfileValue(LPCSTR section, LPCSTR key, LPCSTR fileName) {
     try {
-        value = readValue(section, key, fileName);
+        return readValue(section, key, fileName);
     } catch (const std::bad_alloc&) {
-        // A file too big for memory reads as missing.
+        return std::nullopt; // a file too big for memory reads as missing
     }
+}
+
+DWORD CopyPrivateProfileValue(const std::optional<std::string>& stored, LPCSTR defaultValue,
+                              LPSTR buffer, DWORD size) {
+    if (!buffer || size == 0)
+        return 0;
     std::string_view result;
-    if (value) {
-        result = *value;
+    if (stored) {
+        result = *stored;
         result = result.substr(0, result.find('\0')); // the caller sees a C string
     } else if (defaultValue) {
         result = defaultValue;

@@ -17,6 +17,12 @@
 // not supported: the default is returned.
 DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer,
                               DWORD size, LPCSTR fileName);
+// The two halves of GetPrivateProfileString, for callers that must know what the file held: the
+// key's whole stored text (nothing when the file, section or key is missing or unreadable), and
+// what lands in the buffer for it.
+std::optional<std::string> GetPrivateProfileValue(LPCSTR section, LPCSTR key, LPCSTR fileName);
+DWORD CopyPrivateProfileValue(const std::optional<std::string>& stored, LPCSTR defaultValue,
+                              LPSTR buffer, DWORD size);
 
 // Replaces or adds one key, editing only that line; a null value removes the key's line.
 // Atomic, see platform/AtomicFile.h. Returns FALSE on failure, and for a null section or key
