@@ -76,7 +76,9 @@ private:
 class MessageRecorder {
 public:
     MessageRecorder() {
-        m_previous = SetMessageBoxHandler([this](const MessageBoxCall& call) {
+        m_previous = SetMessageBoxHandler([this](MessageBoxCall& call) {
+            if (m_answer && (call.type & 0x000F) == MB_YESNOCANCEL)
+                call.answer = m_answer;
             m_calls.push_back(call);
             if (m_onMessage)
                 m_onMessage(call);
@@ -98,9 +100,12 @@ public:
     void clear() { m_calls.clear(); }
     // Runs while the box would be up, e.g. to look at focus or state at that moment.
     void onMessage(std::function<void(const MessageBoxCall&)> f) { m_onMessage = std::move(f); }
+    // The button pressed in every Yes/No/Cancel question from now on (IDYES, IDNO, IDCANCEL).
+    void answerQuestions(int answer) { m_answer = answer; }
 
 private:
     std::vector<MessageBoxCall> m_calls;
+    int m_answer = 0;
     MessageBoxHandler m_previous;
     std::function<void(const MessageBoxCall&)> m_onMessage;
 };
