@@ -1,37 +1,43 @@
 #include "settings/SettingsCodecs.h"
 
 #include "platform/MessageBox.h"
-#include "platform/PrivateProfile.h"
+#include "settings/LoadedSettings.h"
 
 #include <cstdio>
 #include <cstring>
 
+namespace {
+void ReportSaveFailure() {
+    ShowError("Problem saving GombleTroveII.ini");
+}
+} // namespace
+
 void ReadBoolSetting(int& result, const char* key, int defaultValue) {
     char buffer[kValueBufferSize];
-    GetPrivateProfileString(kSettingsSection, key, BooleanText(defaultValue), buffer, sizeof buffer,
-                            kSettingsFileName);
+    if (!ReadSettingText(key, BooleanText(defaultValue), buffer))
+        return;
     result = ReadBooleanText(buffer).value_or(defaultValue);
+    NoteShownValue(key, BooleanText(result));
 }
 
 void WriteBoolSetting(int value, const char* key) {
-    if (!WritePrivateProfileString(kSettingsSection, key, BooleanText(value), kSettingsFileName))
-        ShowError("Problem saving GombleTroveII.ini");
+    WriteSettingText(key, BooleanText(value), &ReportSaveFailure);
 }
 
 void ReadIntSetting(const char* key, int& result, int defaultValue) {
     char defaultText[kValueBufferSize];
     std::snprintf(defaultText, sizeof defaultText, "%i", defaultValue);
     char buffer[kValueBufferSize];
-    GetPrivateProfileString(kSettingsSection, key, defaultText, buffer, sizeof buffer,
-                            kSettingsFileName);
+    if (!ReadSettingText(key, defaultText, buffer))
+        return;
     result = ParseLeadingInt(buffer);
+    NoteShownValue(key, IntegerText(result));
 }
 
 void WriteIntSetting(int value, const char* key) {
     char text[kValueBufferSize];
     std::snprintf(text, sizeof text, "%i", value);
-    if (!WritePrivateProfileString(kSettingsSection, key, text, kSettingsFileName))
-        ShowError("Problem saving GombleTroveII.ini");
+    WriteSettingText(key, text, &ReportSaveFailure);
 }
 
 void ShowError(const char* text) {

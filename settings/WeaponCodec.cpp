@@ -2,7 +2,7 @@
 
 #include "platform/CComboBox.h"
 #include "platform/MessageBox.h"
-#include "platform/PrivateProfile.h"
+#include "settings/LoadedSettings.h"
 #include "settings/SettingValues.h"
 #include "settings/SettingsFile.h"
 
@@ -13,6 +13,10 @@ namespace {
 
 void ShowWeaponError(const char* text) {
     AfxMessageBox(QString::fromLatin1(text), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void ReportSaveFailure() {
+    ShowWeaponError("ERROR: Problem saving GombleTroveII.ini");
 }
 
 // A substitute key is the weapon's token with "T" appended.
@@ -38,27 +42,31 @@ int ChosenPosition(const CComboBox& list) {
 
 void LoadDataItemON(const char* key, const char* defaultText, int& enabled) {
     char buffer[kValueBufferSize];
-    GetPrivateProfileString(kSettingsSection, key, defaultText, buffer, sizeof buffer,
-                            kSettingsFileName);
+    if (!ReadSettingText(key, defaultText, buffer))
+        return;
     if (const std::optional<int> flag = ReadBooleanText(buffer)) {
         enabled = *flag;
     } else {
         ShowWeaponError("ERROR: problem in .ini file..\nFunction LoadDataItemON()");
         enabled = 1;
     }
+    NoteShownValue(key, BooleanText(enabled));
 }
 
 void LoadDataItem(const char* token, const char* defaultText, CComboBox& list) {
     char key[kValueBufferSize];
     SubstituteKey(token, key);
     char buffer[kValueBufferSize];
-    GetPrivateProfileString(kSettingsSection, key, defaultText, buffer, sizeof buffer,
-                            kSettingsFileName);
+    if (!ReadSettingText(key, defaultText, buffer))
+        return;
     const int index = WeaponIndexFromToken(buffer);
     if (index >= 0)
         list.SetCurSel(index);
     else
         ShowWeaponError("ERROR: problem in .ini file\n in function LoadDataItem()\n");
+    // An unreadable substitute leaves the list as it was, and so what it would write.
+    const char* shown = WeaponTokenFromIndex(ChosenPosition(list));
+    NoteShownValue(key, shown ? std::optional<std::string>(shown) : std::nullopt);
 }
 
 void LoadDataThingy(unsigned id, int& enabled, CComboBox& list) {
@@ -89,12 +97,9 @@ void SaveWeaponSetting(int enabled, CComboBox& list, int id) {
     SubstituteKey(token, key);
     const char* substitute = WeaponTokenFromIndex(ChosenPosition(list));
 
-    if (!WritePrivateProfileString(kSettingsSection, token, BooleanText(enabled),
-                                   kSettingsFileName))
-        ShowWeaponError("ERROR: Problem saving GombleTroveII.ini");
+    WriteSettingText(token, BooleanText(enabled), &ReportSaveFailure);
     // Without a chosen weapon the file keeps the substitute it had: a null value would delete
     // the key.
-    if (substitute &&
-        !WritePrivateProfileString(kSettingsSection, key, substitute, kSettingsFileName))
-        ShowWeaponError("ERROR: Problem saving GombleTroveII.ini");
+    if (substitute)
+        WriteSettingText(key, substitute, &ReportSaveFailure);
 }
