@@ -7,4 +7,8 @@ class MainDialog : public CPropertySheet {
     Q_OBJECT
 public:
     explicit MainDialog(QWidget* parent = nullptr, UINT selectPage = 0);
+
+protected:
+    // The pages' writes, minding what another program wrote since the pages read their keys.
+    bool ApplyPages() override;
 };

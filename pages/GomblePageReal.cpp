@@ -54,6 +54,14 @@ BOOL GomblePageReal::OnApply() {
     return CPropertyPage::OnApply();
 }
 
+// Another first activation, in which the read codecs give only the keys the sheet kept.
+void GomblePageReal::ReloadSettings() {
+    // The dependent controls follow the check box from the value shown now.
+    s_motdToggleStarted = 0;
+    s_firstActivationDone = 0;
+    OnSetActive();
+}
+
 // Opening the file is not a change to the settings, so the page stays unmodified.
 void GomblePageReal::OnEditMotd() {
     MotdEditor.Launch(&m_motdPreview);

@@ -12,6 +12,7 @@ public:
 
     BOOL OnSetActive() override;
     BOOL OnApply() override;
+    void ReloadSettings() override;
 
     // Once per process: the keys are read on the first activation only.
     static inline int s_firstActivationDone = 0;

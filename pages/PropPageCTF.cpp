@@ -31,3 +31,9 @@ BOOL PropPageCTF::OnApply() {
     WriteBoolSetting(m_teamplay, "teamplay");
     return CPropertyPage::OnApply();
 }
+
+// Another first activation, in which the read codecs give only the keys the sheet kept.
+void PropPageCTF::ReloadSettings() {
+    s_firstActivationDone = 0;
+    OnSetActive();
+}

@@ -46,6 +46,14 @@ BOOL PropPageServices::OnApply() {
     return CPropertyPage::OnApply();
 }
 
+// Another first activation, in which the read codecs give only the keys the sheet kept.
+void PropPageServices::ReloadSettings() {
+    // The dependent controls follow the check box from the value shown now.
+    s_banningToggleStarted = 0;
+    s_firstActivationDone = 0;
+    OnSetActive();
+}
+
 // Filling the port boxes changes their text, which marks the page modified on its first showing.
 BOOL PropPageServices::OnSetActive() {
     if (!s_firstActivationDone) {

@@ -10,6 +10,7 @@ public:
     PropPageServices();
 
     BOOL OnApply() override;
+    void ReloadSettings() override;
     BOOL OnSetActive() override;
 
     // Once per process: the keys are read on the first activation only.

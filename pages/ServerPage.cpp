@@ -51,3 +51,9 @@ BOOL ServerPage::OnApply() {
     WriteIntSetting(m_timeLimit, "Ntimelimit");
     return CPropertyPage::OnApply();
 }
+
+// Another first activation, in which the read codecs give only the keys the sheet kept.
+void ServerPage::ReloadSettings() {
+    s_firstActivationDone = 0;
+    OnSetActive();
+}

@@ -79,6 +79,14 @@ BOOL WeaponsPageReal::OnApply() {
     return CPropertyPage::OnApply();
 }
 
+// Another first activation, in which the read codecs give only the keys the sheet kept.
+void WeaponsPageReal::ReloadSettings() {
+    // The dependent controls follow the check box from the value shown now.
+    s_toggleStarted.fill(0);
+    s_firstActivationDone = 0;
+    OnSetActive();
+}
+
 void WeaponsPageReal::ToggleRow(std::size_t row) {
     const Row& r = kRowTable[row];
     if (!s_toggleStarted[row]) {

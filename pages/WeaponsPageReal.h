@@ -14,6 +14,7 @@ public:
 
     BOOL OnSetActive() override;
     BOOL OnApply() override;
+    void ReloadSettings() override;
 
     // Once per process: the rows are read on the first activation only.
     static inline int s_firstActivationDone = 0;

@@ -32,6 +32,9 @@ public:
     // Leaving the page: the values must pass validation.
     virtual BOOL OnKillActive();
     virtual BOOL OnApply();
+    // Reads the page's keys again and shows them: the sheet calls it after keeping values that
+    // another program wrote while the page was open. A page without keys has nothing to do.
+    virtual void ReloadSettings() {}
 
 Q_SIGNALS:
     void modifiedChanged(bool modified);

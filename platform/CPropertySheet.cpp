@@ -205,6 +205,14 @@ bool CPropertySheet::eventFilter(QObject* watched, QEvent* event) {
 bool CPropertySheet::applyChanges() {
     if (CPropertyPage* current = GetActivePage(); current && !current->OnKillActive())
         return false;
+    if (!ApplyPages())
+        return false;
+    for (CPropertyPage* page : m_pages)
+        page->SetModified(FALSE);
+    return true;
+}
+
+bool CPropertySheet::ApplyPages() {
     for (int i = 0; i < GetPageCount(); ++i) {
         CPropertyPage* page = GetPage(i);
         if (!page->IsWindowCreated())
@@ -214,8 +222,6 @@ bool CPropertySheet::applyChanges() {
             return false;
         }
     }
-    for (CPropertyPage* page : m_pages)
-        page->SetModified(FALSE);
     return true;
 }
 

@@ -38,13 +38,16 @@ Q_SIGNALS:
     void helpRequested();
 
 protected:
+    // Applies every page whose window exists, in tab order; a page that refuses becomes current
+    // and stops the rest.
+    virtual bool ApplyPages();
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void activate(int index);
     void keepButtonsLastInTabOrder();
-    // Validates the current page, then applies every page whose window exists.
+    // Validates the current page, then applies the pages.
     bool applyChanges();
     void onOk();
     void onApplyNow();
