@@ -273,3 +273,21 @@ TEST_F(EndToEnd, ServerOptionsRefusesALimitUntilItIsFixed) {
     expectProgramEnded();
     EXPECT_EQ(file().toStdString(), WithValue(kInitialFile, "Nfraglimit", "250").toStdString());
 }
+
+TEST_F(EndToEnd, ALimitSetFromATerminalWhileTheSheetIsOpenIsKept) {
+    const QByteArray initial = WithValue(kInitialFile, "samemap", "false");
+    writeFile(initial);
+    startProgram();
+    m_x.keys(Repeat(QStringLiteral("ctrl+Tab"), TabOf(134)));
+    // Help's box comes up only once the keys before it are handled: the page has read its keys.
+    m_x.keys({QStringLiteral("F1")});
+    dismissMessage();
+
+    const QByteArray fromTerminal = WithValue(initial, "Nfraglimit", "50");
+    writeFile(fromTerminal);
+    // The focus is back on the tab bar; No exit, Cheating, then Same Map.
+    m_x.keys(Repeat(QStringLiteral("Tab"), 3));
+    m_x.keys({QStringLiteral("space"), QStringLiteral("Return")});
+    expectProgramEnded();
+    EXPECT_EQ(file().toStdString(), WithValue(fromTerminal, "samemap", "true").toStdString());
+}
