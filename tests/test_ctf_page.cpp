@@ -99,9 +99,13 @@ TEST_F(CtfPageTest, TickSurvivesLeavingThePageAndIsWrittenOnlyOnApply) {
     EXPECT_TRUE(box(kTeamplayBox)->isChecked());
     EXPECT_EQ(ctfLines(), QStringList({"ctf=false", "teamplay=false"}));
 
+    // The file changed both keys meanwhile: teamplay, untouched here, keeps the file's value;
+    // ctf, changed on both sides, is asked about, and here the tick wins.
+    messages.answerQuestions(IDYES);
     sheet.button(QDialogButtonBox::Apply)->click();
     EXPECT_TRUE(sheet.isVisible());
-    EXPECT_EQ(ctfLines(), QStringList({"ctf=true", "teamplay=true"}));
+    EXPECT_EQ(ctfLines(), QStringList({"ctf=true", "teamplay=false"}));
+    EXPECT_FALSE(box(kTeamplayBox)->isChecked());
 }
 
 TEST_F(CtfPageTest, ClickingTwiceKeepsTheValueButMarksTheSheetModified) {

@@ -148,9 +148,10 @@ TEST_F(ServerPageFixture, ApplyKeepsWhatAnotherProgramChangedMeanwhile) {
     ASSERT_TRUE(box(1038)->isVisible() && box(1038)->isEnabled());
     QTest::mouseClick(box(1038), Qt::LeftButton);
     sheet.button(QDialogButtonBox::Apply)->click();
-    // The page's own five keys take the page's values; everything else is the other program's.
+    // Of the page's own keys, those the other program changed and the user did not keep its
+    // values; the rest take the page's. Everything else is the other program's.
     EXPECT_EQ(file(),
-              QByteArray("; edited elsewhere\r\n[Gomcfg]\r\nsamemap=true\r\nNfraglimit=5\r\n"
+              QByteArray("; edited elsewhere\r\n[Gomcfg]\r\nsamemap=false\r\nNfraglimit=99\r\n"
                          "shotgun=false\r\nmotd=hello\r\ncheating=true\r\nnoexit=false\r\n"
                          "Ntimelimit=0\r\n[Server]\r\nport=27910\r\n"));
     EXPECT_EQ(messages.count(), 0);
