@@ -11,13 +11,13 @@
 
 namespace {
 
+// A value as the question shows it: a long one cut short, an empty one named.
 QString ShownText(const std::string& text) {
-    constexpr std::size_t kLongest = 60;
-    if (text.empty())
+    constexpr qsizetype kLongest = 60;
+    const QString shown = QString::fromStdString(text);
+    if (shown.isEmpty())
         return QStringLiteral("(empty)");
-    if (text.size() <= kLongest)
-        return QString::fromStdString(text);
-    return QString::fromStdString(text.substr(0, kLongest)) + QStringLiteral("...");
+    return shown.size() <= kLongest ? shown : shown.left(kLongest) + QStringLiteral("...");
 }
 
 QString ConflictQuestion(const std::vector<SettingsApply::Conflict>& conflicts) {

@@ -20,6 +20,7 @@ constexpr int kSameMap = 1041;
 constexpr int kCheating = 1038;
 constexpr int kNoExit = 1036;
 constexpr int kFragLimit = 1043;
+constexpr int kTimeLimit = 1044;
 constexpr int kShotgunEnabled = 1000;
 constexpr int kRailgunEnabled = 1015;
 constexpr int kShotgunList = 1018;
@@ -89,23 +90,24 @@ TEST_F(FileChanges, KeptValuesAreShownAndTheNextApplyStartsFromThem) {
 TEST_F(FileChanges, KeysMissingAtLoadCountLikeAnyText) {
     dir.write(kFile, "[Gomcfg]\r\nNfraglimit=7\r\nNtimelimit=9\r\n");
     CPropertyPage& server = show(kServer);
-    // Added and removed elsewhere, none of them touched here but cheating.
-    otherProgramWrites("[Gomcfg]\r\nNtimelimit=9\r\nsamemap=true\r\ncheating=false\r\n");
+    // Keys added and removed elsewhere; here only cheating and the time limit are changed.
+    otherProgramWrites("[Gomcfg]\r\nsamemap=true\r\ncheating=false\r\n");
     ASSERT_TRUE(click(&server, kCheating));
+    ASSERT_TRUE(typeInto(&server, kTimeLimit, QStringLiteral("10")));
     messages.answerQuestions(IDNO);
     pressApply(sheet);
 
     ASSERT_EQ(messages.count(), 1);
-    EXPECT_EQ(messages.texts()[0].count(QStringLiteral(" here\n")), 1)
-        << messages.texts()[0].toStdString();
-    EXPECT_TRUE(
-        messages.texts()[0].contains(QStringLiteral("cheating: false in the file, true here")));
-    // Kept as the file has them: samemap added, cheating the user's answer, the limit gone.
-    EXPECT_EQ(withoutWeapons(), "[Gomcfg]\r\nNtimelimit=9\r\nsamemap=true\r\ncheating=false\r\n"
-                                "noexit=false\r\n");
+    const QString question = messages.texts()[0];
+    EXPECT_EQ(question.count(QStringLiteral(" here\n")), 2) << question.toStdString();
+    EXPECT_TRUE(question.contains(QStringLiteral("\ncheating: false in the file, true here\n")));
+    EXPECT_TRUE(question.contains(QStringLiteral("\nNtimelimit: not in the file, 10 here\n")));
+    // Kept as the file has them: samemap added, the limits gone, cheating the user's answer.
+    EXPECT_EQ(withoutWeapons(), "[Gomcfg]\r\nsamemap=true\r\ncheating=false\r\nnoexit=false\r\n");
     EXPECT_TRUE(isChecked(&server, kSameMap));
     EXPECT_FALSE(isChecked(&server, kCheating));
     EXPECT_EQ(textOf(&server, kFragLimit), QStringLiteral("0"));
+    EXPECT_EQ(textOf(&server, kTimeLimit), QStringLiteral("0"));
 }
 
 // Every answer to the question, with the limit changed on both sides and an untouched key
