@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CPropertySheet.h"
+#include "platform/dialog/CPropertySheet.h"
 
 // The configuration sheet: the whole user interface.
 class MainDialog : public CPropertySheet {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CPropertyPage.h"
+#include "platform/dialog/CPropertyPage.h"
 
 // "C.T.F.": the capture-the-flag and teamplay switches; the rune controls are placeholders.
 class PropPageCTF : public CPropertyPage {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CPropertyPage.h"
+#include "platform/dialog/CPropertyPage.h"
 
 // "Server Options": three rule switches and the frag and time limits.
 class ServerPage : public CPropertyPage {

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "platform/CComboBox.h"
-#include "platform/CPropertyPage.h"
+#include "platform/dialog/CComboBox.h"
+#include "platform/dialog/CPropertyPage.h"
+#include "platform/dialog/DependentToggle.h"
 
 #include <array>
 #include <cstddef>
@@ -23,10 +24,8 @@ protected:
 
 private:
     static constexpr std::size_t kRows = 9;
-    // Per check-box handler, once per process: whether it has run, and the state it last gave
-    // its list.
-    static inline std::array<int, kRows> s_toggleStarted{};
-    static inline std::array<int, kRows> s_toggleState{};
+    // Per check-box handler, once per process: the state it last gave its list.
+    static inline std::array<DependentToggle, kRows> s_toggles{};
 
     struct Row {
         unsigned weapon;
@@ -36,8 +35,8 @@ private:
     // Top to bottom, which is also the order of loading and saving.
     static const std::array<Row, kRows> kRowTable;
 
-    template <std::size_t row> void OnEnabledClicked() { ToggleRow(row); }
-    void ToggleRow(std::size_t row);
+    template <std::size_t row> void OnEnabledClicked() { toggleRow(row); }
+    void toggleRow(std::size_t row);
 
     CComboBox m_bfgCombo;
     CComboBox m_chaingunCombo;
