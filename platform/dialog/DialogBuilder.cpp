@@ -142,6 +142,9 @@ QWidget* DialogBuilder::createControl(const ControlTemplate& c, QWidget* parent,
             auto* label = new QLabel(text(c.accessibleName), parent);
             label->setBuddy(w);
             label->hide();
+            // Focus enters the list's edit field, which a screen reader would call only "edit".
+            if (QLineEdit* field = static_cast<QComboBox*>(w)->lineEdit())
+                field->setAccessibleName(text(c.accessibleName));
         }
     }
     w->setEnabled(!(c.style & WS_DISABLED));

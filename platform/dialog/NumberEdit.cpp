@@ -8,8 +8,16 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 
-NumberEdit::NumberEdit(QWidget* parent) : QLineEdit(parent) {}
+NumberEdit::NumberEdit(QWidget* parent) : QLineEdit(parent) {
+    // The handlers below keep each way in they know to digits; the validator stops any other
+    // (a screen reader setting the value, say), letting only a stored number's sign through.
+    setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*")), this));
+}
 
 bool NumberEdit::isDigits(const QString& text) {
     for (const QChar c : text)
@@ -18,8 +26,8 @@ bool NumberEdit::isDigits(const QString& text) {
     return true;
 }
 
-void NumberEdit::pasteDigitsOnly() {
-    const QString text = QApplication::clipboard()->text();
+void NumberEdit::pasteDigitsOnly(QClipboard::Mode mode) {
+    const QString text = QApplication::clipboard()->text(mode);
     if (isDigits(text))
         insert(text);
     else
@@ -61,6 +69,19 @@ void NumberEdit::dropEvent(QDropEvent* event) {
     QLineEdit::dropEvent(event);
 }
 
+void NumberEdit::mouseReleaseEvent(QMouseEvent* event) {
+    // X11 pastes the primary selection on a middle click, past the paste shortcut and menu.
+    if (event->button() == Qt::MiddleButton && QApplication::clipboard()->supportsSelection()) {
+        if (!isReadOnly()) {
+            deselect();
+            pasteDigitsOnly(QClipboard::Selection);
+        }
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
 void NumberEdit::contextMenuEvent(QContextMenuEvent* event) {
     // The stock menu pastes unfiltered, so its Paste goes through the digit filter instead.
     QMenu* menu = createStandardContextMenu();
@@ -68,7 +89,7 @@ void NumberEdit::contextMenuEvent(QContextMenuEvent* event) {
     for (QAction* action : menu->actions()) {
         if (action->objectName() == QLatin1String("edit-paste")) {
             action->disconnect();
-            connect(action, &QAction::triggered, this, &NumberEdit::pasteDigitsOnly);
+            connect(action, &QAction::triggered, this, [this] { pasteDigitsOnly(); });
         }
     }
     menu->popup(event->globalPos());

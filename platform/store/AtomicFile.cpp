@@ -9,12 +9,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <thread>
 
 namespace {
 
@@ -59,10 +61,36 @@ bool writable(const std::string& path, mode_t mode) {
     return (mode & 0222) != 0 && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
+// flock(LOCK_EX) that gives up with EWOULDBLOCK after limit. A writer holds the lock for a few
+// milliseconds, so the first pauses are short; a stuck one (a hung process, a slow network file
+// system) must not freeze the user interface, which saves on its own thread.
+int lockWithin(int fd, std::chrono::milliseconds limit) {
+    using Clock = std::chrono::steady_clock;
+    constexpr std::chrono::milliseconds kLongestPause{20};
+    const Clock::time_point deadline = Clock::now() + limit;
+    std::chrono::milliseconds pause{1};
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return 0;
+        if (errno == EINTR)
+            continue;
+        if (errno != EWOULDBLOCK)
+            return -1;
+        const Clock::time_point now = Clock::now();
+        if (now >= deadline) {
+            errno = EWOULDBLOCK;
+            return -1;
+        }
+        std::this_thread::sleep_for(std::min<Clock::duration>(pause, deadline - now));
+        pause = std::min(pause * 2, kLongestPause);
+    }
+}
+
 } // namespace
 
-AtomicFile::AtomicFile(std::string path, const ProfileFileOps& ops)
-    : m_ops(ops), m_path(std::move(path)) {}
+AtomicFile::AtomicFile(std::string path, const ProfileFileOps& ops,
+                       std::chrono::milliseconds lockWait)
+    : m_ops(ops), m_lockWait(lockWait), m_path(std::move(path)) {}
 
 bool AtomicFile::open() {
     return resolveLinks() && !baseNameOf(m_path).empty() && openDirectory() && readTarget();
@@ -100,9 +128,7 @@ bool AtomicFile::openDirectory() {
     struct stat st {};
     if (!m_dirFd.valid() || ::fstat(m_dirFd.get(), &st) != 0 || !writable(m_dir, st.st_mode))
         return false;
-    int locked;
-    while ((locked = ::flock(m_dirFd.get(), LOCK_EX)) != 0 && errno == EINTR) {
-    }
+    const int locked = lockWithin(m_dirFd.get(), m_lockWait);
     // A file system without flock on directories still gets an atomic replace, only no
     // protection against a concurrent writer's lost update.
     m_locked = locked == 0;

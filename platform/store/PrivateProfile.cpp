@@ -20,6 +20,7 @@ constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 
 constexpr ProfileFileOps kSystemFileOps{&::write, &::fsync, &std::rename};
 const ProfileFileOps* g_fileOps = &kSystemFileOps;
+std::chrono::milliseconds g_lockWait = kProfileLockWait;
 
 // Section and key arguments lose spaces only; a tab is part of the name.
 std::string_view trimmedOfSpaces(std::string_view s) {
@@ -45,7 +46,7 @@ std::optional<std::string> readValue(LPCSTR section, LPCSTR key, LPCSTR fileName
 }
 
 bool writeValue(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
-    AtomicFile file(ResolveProfilePath(fileName), *g_fileOps);
+    AtomicFile file(ResolveProfilePath(fileName), *g_fileOps, g_lockWait);
     if (!file.open())
         return false;
     if (!file.exists() && !value)
@@ -60,7 +61,10 @@ bool writeValue(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
                                       bytes.substr(edit->offset + edit->removed)});
     }
     // Lone surrogates survive the trip to UTF-8 and back, so untouched lines keep their units.
-    const std::string utf8 = Utf16LeToUtf8(bytes.substr(kUtf16LeMark.size()), true);
+    std::string utf8 = Utf16LeToUtf8(bytes.substr(kUtf16LeMark.size()), true);
+    // Windows takes a lone mark for text without a line end: a new section goes on a new line.
+    if (utf8.empty())
+        utf8 = "\r\n";
     const auto edited =
         IniDocument(utf8).edited(trimmedOfSpaces(section), trimmedOfSpaces(key), change);
     if (!edited)
@@ -123,4 +127,8 @@ std::string ResolveProfilePath(LPCSTR fileName) {
 
 void SetProfileFileOpsForTesting(const ProfileFileOps* ops) {
     g_fileOps = ops ? ops : &kSystemFileOps;
+}
+
+void SetProfileLockWaitForTesting(std::chrono::milliseconds wait) {
+    g_lockWait = wait;
 }

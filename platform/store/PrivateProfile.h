@@ -3,6 +3,7 @@
 #include "platform/Win32Types.h"
 #include "platform/store/ProfileFileOps.h"
 
+#include <chrono>
 #include <string>
 
 // Private-profile (INI) access with the Win32 parameter order and semantics. A bare file name
@@ -17,12 +18,19 @@ DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, L
 
 // Replaces or adds one key, editing only that line; a null value removes the key's line.
 // Atomic, see platform/store/AtomicFile.h. Returns FALSE on failure, and for a null section or key
-// (removing a whole section is not supported).
+// (removing a whole section is not supported). Another writer of the same directory is waited
+// for kProfileLockWait at most; then the write fails and changes nothing.
 BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
 
 // The path a profile file name refers to.
 std::string ResolveProfilePath(LPCSTR fileName);
 
+// How long a write waits for another writer of the same directory.
+inline constexpr std::chrono::milliseconds kProfileLockWait{5000};
+
 // Routes the write, fsync and rename calls of every later save through ops (which must outlive
 // its use); nullptr restores the system calls. For tests that simulate I/O faults.
 void SetProfileFileOpsForTesting(const ProfileFileOps* ops);
+
+// Sets how long every later save waits for another writer's lock. For tests that hold the lock.
+void SetProfileLockWaitForTesting(std::chrono::milliseconds wait);

@@ -96,6 +96,48 @@ TEST_F(Accessibility, EveryWorkingControlHasANameAndPlaceholdersReportDisabled) 
     EXPECT_EQ(named, kSpokenNames.size()) << "a named control is missing from its page";
 }
 
+// Focus also lands on widgets that Qt makes inside a control, such as the edit field of a
+// drop-down list; a screen reader must say more there than "edit".
+TEST_F(Accessibility, EveryWidgetThatTakesFocusHasAName) {
+    std::size_t checked = 0;
+    const auto expectNamed = [&](QWidget* w, const std::string& where) {
+        // A widget with a focus proxy hands focus on; a disabled placeholder never takes it.
+        if (w->focusPolicy() == Qt::NoFocus || w->focusProxy() || !w->isVisible() ||
+            !w->isEnabled())
+            return;
+        QAccessibleInterface* iface = Interface(w);
+        ASSERT_NE(iface, nullptr);
+        EXPECT_FALSE(SpokenName(iface).isEmpty())
+            << where << ": " << w->metaObject()->className() << " " << w->objectName().toStdString()
+            << " has no name";
+        ++checked;
+    };
+    for (int i = 0; i < sheet.GetPageCount(); ++i) {
+        ASSERT_TRUE(sheet.SetActivePage(i));
+        const CPropertyPage& page = *sheet.GetPage(i);
+        for (QWidget* w : page.findChildren<QWidget*>())
+            expectNamed(w, page.GetCaption().toStdString());
+    }
+    const auto onAPage = [](QWidget* w) {
+        for (; w; w = w->parentWidget())
+            if (qobject_cast<CPropertyPage*>(w))
+                return true;
+        return false;
+    };
+    for (QWidget* w : sheet.findChildren<QWidget*>())
+        if (!onAPage(w))
+            expectNamed(w, "the sheet");
+    EXPECT_GT(checked, 40u);
+
+    // The edit field of a list goes by the list's name.
+    auto* shotgun = qobject_cast<QComboBox*>(page(IDD_WEAPONS).GetDlgItem(IDC_SHOTGUN_LIST));
+    ASSERT_TRUE(shotgun && shotgun->lineEdit());
+    QAccessibleInterface* field = Interface(shotgun->lineEdit());
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->role(), QAccessible::EditableText);
+    EXPECT_EQ(field->text(QAccessible::Name), QStringLiteral("Shotgun substitute"));
+}
+
 TEST_F(Accessibility, StatesFollowTheControls) {
     CPropertyPage& weapons = page(IDD_WEAPONS);
     auto* railgun = qobject_cast<QCheckBox*>(weapons.GetDlgItem(IDC_RAILGUN));

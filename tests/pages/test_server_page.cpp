@@ -70,7 +70,7 @@ TEST_F(ServerPageFixture, LimitRangeIsInclusive) {
     edit(IDC_TIME_LIMIT)->setText(QStringLiteral("1001"));
     sheet.button(QDialogButtonBox::Apply)->click();
     ASSERT_EQ(messages.count(), 1);
-    EXPECT_TRUE(messages.texts()[0].contains(QLatin1String("0 to 1000")));
+    EXPECT_EQ(messages.texts()[0], QStringLiteral("Please enter a whole number from 0 to 1000."));
     EXPECT_FALSE(dir.exists(kSettingsFile));
     edit(IDC_TIME_LIMIT)->setText(QStringLiteral("0"));
     sheet.button(QDialogButtonBox::Apply)->click();
@@ -83,7 +83,7 @@ TEST_F(ServerPageFixture, OnlyFragLimitMessageWhenBothWrong) {
     edit(IDC_TIME_LIMIT)->clear();
     ok();
     ASSERT_EQ(messages.count(), 1);
-    EXPECT_TRUE(messages.texts()[0].contains(QLatin1String("1000")));
+    EXPECT_EQ(messages.texts()[0], QStringLiteral("Please enter a whole number from 0 to 1000."));
     sheet.activateWindow();
     EXPECT_EQ(QApplication::focusWidget(), edit(IDC_FRAG_LIMIT));
     EXPECT_EQ(edit(IDC_FRAG_LIMIT)->selectedText(), QStringLiteral("5000"));

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTimer>
 
 namespace {
@@ -266,15 +267,24 @@ TEST_F(WeaponsPageTest, UnwritableFileReportsEveryKeyAndOkStillCloses) {
 TEST(ConfigAppSheet, OpensOnTheWeaponsTabWithThePagesInOrder) {
     ScopedWorkDir dir;
     MessageRecorder messages;
-    QStringList captions;
+    QStringList pages;
+    QStringList tabs;
     int active = -1;
     QTimer::singleShot(0, [&] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             auto* sheet = qobject_cast<CPropertySheet*>(w);
             if (!sheet || !sheet->isVisible())
                 continue;
-            for (int i = 0; i < sheet->GetPageCount(); ++i)
-                captions << sheet->GetPage(i)->GetCaption();
+            for (int i = 0; i < sheet->GetPageCount(); ++i) {
+                const CPropertyPage* page = sheet->GetPage(i);
+                pages << QStringLiteral("%1 %2 %3")
+                             .arg(page->GetCaption(),
+                                  QLatin1String(page->metaObject()->className()))
+                             .arg(page->dialogTemplate().id);
+            }
+            const QTabBar* bar = sheet->findChild<QTabBar*>();
+            for (int i = 0; bar && i < bar->count(); ++i)
+                tabs << bar->tabText(i);
             active = sheet->GetActiveIndex();
             sheet->reject(); // Cancel
         }
@@ -282,12 +292,11 @@ TEST(ConfigAppSheet, OpensOnTheWeaponsTabWithThePagesInOrder) {
     ConfigApp app;
     EXPECT_EQ(app.InitInstance(), FALSE);
     EXPECT_EQ(active, 0);
-    ASSERT_FALSE(captions.isEmpty());
-    EXPECT_EQ(captions.first(), QStringLiteral("Weapons"));
-    const qsizetype server = captions.indexOf(QStringLiteral("Server Options"));
-    const qsizetype ctf = captions.indexOf(QStringLiteral("C.T.F."));
-    EXPECT_GT(server, 0);
-    EXPECT_GT(ctf, server);
+    EXPECT_EQ(pages, QStringList({"Weapons WeaponsPageReal 105", "Gomble Stuff GomblePageReal 106",
+                                  "Server Options ServerPage 134", "Services PropPageServices 135",
+                                  "C.T.F. PropPageCTF 136", "About AboutPage 133"}));
+    EXPECT_EQ(tabs, QStringList({"Weapons", "Gomble Stuff", "Server Options", "Services", "C.T.F.",
+                                 "About"}));
     // Cancel writes nothing.
     EXPECT_FALSE(dir.exists(kSettingsFile));
 }

@@ -7,10 +7,16 @@
 //       down to the disk's pace); exits 0 when every write succeeded.
 //   profile_writer loop FILE SECTION KEY
 //       writes KEY=1, KEY=2, ... until killed, printing each number after its write returned.
+//   profile_writer hold DIR
+//       takes the writers' lock on DIR as a save does, prints "locked" and keeps it until end of
+//       file on stdin, or for 20 s at most, so a store that waits for ever fails the test and
+//       does not hang it.
 
 #include "platform/store/PrivateProfile.h"
 
+#include <fcntl.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -51,6 +57,19 @@ int writeForever(const char* file, const char* section, const char* key) {
     }
 }
 
+int holdLock(const char* dir) {
+    const int fd = ::open(dir, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0 || ::flock(fd, LOCK_EX) != 0)
+        return 1;
+    if (::write(STDOUT_FILENO, "locked\n", 7) != 7)
+        return 1;
+    ::alarm(20);
+    char byte;
+    while (::read(STDIN_FILENO, &byte, 1) > 0) {
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -59,7 +78,10 @@ int main(int argc, char** argv) {
         return writeKeys(argv[2], argv[3], argv[4], std::strtol(argv[5], nullptr, 10));
     if (mode == "loop" && argc == 5)
         return writeForever(argv[2], argv[3], argv[4]);
+    if (mode == "hold" && argc == 3)
+        return holdLock(argv[2]);
     std::fprintf(stderr, "usage: profile_writer keys FILE SECTION PREFIX COUNT\n"
-                         "       profile_writer loop FILE SECTION KEY\n");
+                         "       profile_writer loop FILE SECTION KEY\n"
+                         "       profile_writer hold DIR\n");
     return 2;
 }

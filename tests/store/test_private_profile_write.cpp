@@ -69,6 +69,9 @@ TEST(ProfileWrite, NewSectionIsAppendedWithoutABlankLine) {
     expectEdit("", "S", "k", "v", "[S]\r\nk=v\r\n");
     // Keys before the first header belong to no section.
     expectEdit("k=1\r\n", "S", "k", "v", "k=1\r\n[S]\r\nk=v\r\n");
+    // Windows takes the mark of a UTF-16LE file for text without a line end.
+    expectEdit("\xFF\xFE", "S", "k", "v", utf16LeFile("\r\n[S]\r\nk=v\r\n"));
+    expectEdit("\xFF\xFE", "S", "k", nullptr, "\xFF\xFE");
 }
 
 TEST(ProfileWrite, NewLinesFollowTheFilesLineEnds) {
