@@ -28,10 +28,18 @@ bool QtWillUseX() {
 // The message handler is a plain function, so it finds the guard's list through a global.
 // Qt may log from its own threads while it starts.
 QList<PlatformStartGuard::HeldMessage>* g_held = nullptr;
+QtMessageHandler g_previous = nullptr;
 std::mutex g_heldMutex;
 
 void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    const std::lock_guard lock(g_heldMutex);
+    std::unique_lock lock(g_heldMutex);
+    if (!g_held) {
+        // The guard ended while this message waited for the lock: it goes where later ones go.
+        const QtMessageHandler previous = g_previous;
+        lock.unlock();
+        previous(type, context, text);
+        return;
+    }
     if (type != QtFatalMsg) {
         // The context's strings are literals of the caller, so keeping the pointers is safe.
         g_held->append(
@@ -64,14 +72,15 @@ std::string CheckDisplay() {
 }
 
 PlatformStartGuard::PlatformStartGuard() {
+    const std::lock_guard lock(g_heldMutex);
     g_held = &m_held;
-    m_previous = qInstallMessageHandler(HoldMessage);
+    g_previous = qInstallMessageHandler(HoldMessage);
 }
 
 PlatformStartGuard::~PlatformStartGuard() {
     {
         const std::lock_guard lock(g_heldMutex);
-        qInstallMessageHandler(m_previous);
+        qInstallMessageHandler(g_previous);
         g_held = nullptr;
     }
     for (const HeldMessage& m : m_held)

@@ -34,7 +34,6 @@ public:
 
 private:
     QList<HeldMessage> m_held;
-    QtMessageHandler m_previous;
 };
 
 inline constexpr int kExitNoDisplay = 1;

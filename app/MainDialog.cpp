@@ -1,6 +1,6 @@
 #include "app/MainDialog.h"
 
-#include "platform/MessageBox.h"
+#include "platform/dialog/MessageBox.h"
 #include "res/Strings.h"
 #include "settings/KeyTable.h"
 #include "settings/SettingsApply.h"
@@ -54,12 +54,12 @@ MainDialog::MainDialog(QWidget* parent, UINT selectPage)
     setWindowIcon(QIcon(QStringLiteral(":/gomcfg2.png")));
 }
 
-bool MainDialog::ApplyPages() {
+bool MainDialog::applyPages() {
     std::vector<PendingWrite> writes;
     bool applied;
     {
         const GatheredWrites gathering(writes);
-        applied = CPropertySheet::ApplyPages();
+        applied = CPropertySheet::applyPages();
     }
     SettingsApply apply(std::move(writes));
     if (const auto conflicts = apply.Conflicts(); !conflicts.empty()) {
@@ -76,10 +76,10 @@ bool MainDialog::ApplyPages() {
             CPropertyPage* page = GetPage(i);
             const bool showsKept = std::any_of(kept.begin(), kept.end(), [&](const KeptText& k) {
                 const SettingKey* key = FindSettingKey(k.key);
-                return key && key->dialogId == page->Template().id;
+                return key && key->dialogId == page->dialogTemplate().id;
             });
-            if (showsKept && page->IsWindowCreated())
-                page->ReloadSettings();
+            if (showsKept && page->isWindowCreated())
+                page->reloadSettings();
         }
     }
     return applied;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CPropertySheet.h"
+#include "platform/dialog/CPropertySheet.h"
 
 // The configuration sheet: the whole user interface.
 class MainDialog : public CPropertySheet {
@@ -10,5 +10,5 @@ public:
 
 protected:
     // The pages' writes, minding what another program wrote since the pages read their keys.
-    bool ApplyPages() override;
+    bool applyPages() override;
 };

@@ -1,6 +1,6 @@
 #include "settings/LoadedSettings.h"
 
-#include "platform/PrivateProfile.h"
+#include "platform/store/PrivateProfile.h"
 
 #include <algorithm>
 #include <map>

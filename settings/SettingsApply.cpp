@@ -1,7 +1,7 @@
 #include "settings/SettingsApply.h"
 
-#include "platform/IniDocument.h"
-#include "platform/PrivateProfile.h"
+#include "platform/store/IniDocument.h"
+#include "platform/store/PrivateProfile.h"
 
 SettingsApply::SettingsApply(std::vector<PendingWrite> writes) {
     const ProfileText file = ReadPrivateProfileText(kSettingsFileName);
