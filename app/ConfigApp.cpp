@@ -7,18 +7,22 @@
 #include "pages/PropPageCTF.h"
 #include "pages/PropPageServices.h"
 #include "pages/ServerPage.h"
+#include "pages/SettingsCodecs.h"
 #include "pages/WeaponsPageReal.h"
-#include "platform/MessageBox.h"
-#include "platform/PrivateProfile.h"
+#include "platform/dialog/MessageBox.h"
+#include "platform/store/PrivateProfile.h"
 #include "res/HelpTexts.h"
+#include "res/Strings.h"
 #include "settings/KeyTable.h"
-#include "settings/SettingsCodecs.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <memory>
 
 ConfigApp::ConfigApp() {
+    // Message boxes are titled with this name.
+    QCoreApplication::setApplicationName(QString::fromLatin1(kAppName));
     ResetEditorFlags();
 }
 
@@ -28,7 +32,7 @@ BOOL ConfigApp::InitInstance() {
     MainDialog sheet;
     QObject::connect(&sheet, &CPropertySheet::helpRequested, &sheet, [&sheet] { OnHelp(sheet); });
 
-    const std::vector<std::unique_ptr<CPropertyPage>> pages = CreatePages();
+    const std::vector<std::unique_ptr<CPropertyPage>> pages = createPages();
     for (const auto& page : pages)
         sheet.AddPage(page.get());
 
@@ -36,7 +40,7 @@ BOOL ConfigApp::InitInstance() {
     return FALSE;
 }
 
-std::vector<std::unique_ptr<CPropertyPage>> ConfigApp::CreatePages() {
+std::vector<std::unique_ptr<CPropertyPage>> ConfigApp::createPages() {
     std::vector<std::unique_ptr<CPropertyPage>> pages;
     pages.push_back(std::make_unique<WeaponsPageReal>());
     pages.push_back(std::make_unique<GomblePageReal>());
@@ -47,10 +51,10 @@ std::vector<std::unique_ptr<CPropertyPage>> ConfigApp::CreatePages() {
     return pages;
 }
 
-QString ConfigApp::HelpText(const CPropertySheet& sheet) {
+QString ConfigApp::helpText(const CPropertySheet& sheet) {
     QString text;
     if (const CPropertyPage* page = sheet.GetActivePage()) {
-        const int dialogId = page->Template().id;
+        const int dialogId = page->dialogTemplate().id;
         text += page->GetCaption() + QStringLiteral("\n\n") +
                 QString::fromLatin1(PageHelpText(dialogId)) + QStringLiteral("\n");
         QString keys;
@@ -74,5 +78,5 @@ QString ConfigApp::HelpText(const CPropertySheet& sheet) {
 }
 
 void ConfigApp::OnHelp(const CPropertySheet& sheet) {
-    AfxMessageBox(HelpText(sheet), MB_OK | MB_ICONINFORMATION);
+    AfxMessageBox(helpText(sheet), MB_OK | MB_ICONINFORMATION);
 }

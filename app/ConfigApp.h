@@ -21,9 +21,9 @@ public:
     BOOL InitInstance();
 
     // The pages in their tab order, constructed but not yet added to a sheet.
-    static std::vector<std::unique_ptr<CPropertyPage>> CreatePages();
+    static std::vector<std::unique_ptr<CPropertyPage>> createPages();
 
     // What Help shows: the current page's purpose and keys, and the settings file in use.
-    static QString HelpText(const CPropertySheet& sheet);
+    static QString helpText(const CPropertySheet& sheet);
     static void OnHelp(const CPropertySheet& sheet);
 };

@@ -1,8 +1,42 @@
 #include "app/MainDialog.h"
 
+#include "platform/dialog/MessageBox.h"
 #include "res/Strings.h"
+#include "settings/KeyTable.h"
+#include "settings/SettingsApply.h"
 
 #include <QIcon>
+
+#include <algorithm>
+
+namespace {
+
+// A value as the question shows it: a long one cut short, an empty one named.
+QString ShownText(const std::string& text) {
+    constexpr qsizetype kLongest = 60;
+    const QString shown = QString::fromStdString(text);
+    if (shown.isEmpty())
+        return QStringLiteral("(empty)");
+    return shown.size() <= kLongest ? shown : shown.left(kLongest) + QStringLiteral("...");
+}
+
+QString ConflictQuestion(const std::vector<SettingsApply::Conflict>& conflicts) {
+    QString list;
+    for (const SettingsApply::Conflict& c : conflicts) {
+        const QString inFile = c.inFile ? ShownText(*c.inFile) + QStringLiteral(" in the file")
+                                        : QStringLiteral("not in the file");
+        list += QStringLiteral("%1: %2, %3 here\n")
+                    .arg(QString::fromStdString(c.key), inFile, ShownText(c.here));
+    }
+    return QStringLiteral("Another program changed these settings in %1 after they were read, "
+                          "and they were changed here too:\n\n%2\n"
+                          "Overwrite them with the values here?\n"
+                          "Yes saves the values here, No keeps the file's values, Cancel saves "
+                          "nothing.")
+        .arg(QLatin1String(kSettingsFileName), list);
+}
+
+} // namespace
 
 // The resources live in a static library; nothing else would pull them into the program.
 static void registerResources() {
@@ -18,4 +52,35 @@ MainDialog::MainDialog(QWidget* parent, UINT selectPage)
     registerResources();
     setObjectName(QStringLiteral("MainDialog"));
     setWindowIcon(QIcon(QStringLiteral(":/gomcfg2.png")));
+}
+
+bool MainDialog::applyPages() {
+    std::vector<PendingWrite> writes;
+    bool applied;
+    {
+        const GatheredWrites gathering(writes);
+        applied = CPropertySheet::applyPages();
+    }
+    SettingsApply apply(std::move(writes));
+    if (const auto conflicts = apply.Conflicts(); !conflicts.empty()) {
+        const int answer = AfxMessageBox(ConflictQuestion(conflicts),
+                                         MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON3);
+        if (answer == IDCANCEL)
+            return false;
+        apply.Settle(answer == IDYES);
+    }
+    const std::vector<KeptText> kept = apply.Write();
+    if (!kept.empty()) {
+        const ReplayedTexts replay(kept);
+        for (int i = 0; i < GetPageCount(); ++i) {
+            CPropertyPage* page = GetPage(i);
+            const bool showsKept = std::any_of(kept.begin(), kept.end(), [&](const KeptText& k) {
+                const SettingKey* key = FindSettingKey(k.key);
+                return key && key->dialogId == page->dialogTemplate().id;
+            });
+            if (showsKept && page->isWindowCreated())
+                page->reloadSettings();
+        }
+    }
+    return applied;
 }

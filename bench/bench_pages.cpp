@@ -10,7 +10,7 @@
 #include "pages/PropPageServices.h"
 #include "pages/ServerPage.h"
 #include "pages/WeaponsPageReal.h"
-#include "platform/MessageBox.h"
+#include "platform/dialog/MessageBox.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,8 +2,8 @@
 // by inih, and one plain read and write of the same bytes with one flush to disk.
 
 #include "BenchFiles.h"
-#include "platform/PrivateProfile.h"
-#include "platform/UniqueFd.h"
+#include "platform/store/PrivateProfile.h"
+#include "platform/store/UniqueFd.h"
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>

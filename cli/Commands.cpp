@@ -1,7 +1,7 @@
 #include "cli/Commands.h"
 
-#include "platform/IniDocument.h"
-#include "platform/PrivateProfile.h"
+#include "platform/store/IniDocument.h"
+#include "platform/store/PrivateProfile.h"
 #include "settings/KeySuggestion.h"
 #include "settings/KeyTable.h"
 #include "settings/SettingInput.h"

@@ -3,7 +3,7 @@
 
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
-#include "platform/PrivateProfile.h"
+#include "platform/store/PrivateProfile.h"
 #include "settings/SettingsFile.h"
 
 #include <CLI/CLI.hpp>

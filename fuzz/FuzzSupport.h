@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PrivateProfile.h"
+#include "platform/store/PrivateProfile.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 #include <stdio.h>

@@ -2,9 +2,9 @@
 
 #include "launch/LaunchCommands.h"
 #include "launch/MotdText.h"
-#include "platform/CEdit.h"
-#include "platform/ChildProcess.h"
-#include "platform/DetachedThread.h"
+#include "platform/dialog/CEdit.h"
+#include "platform/process/ChildProcess.h"
+#include "platform/process/DetachedThread.h"
 
 #include <QMetaObject>
 #include <QObject>
@@ -74,8 +74,8 @@ void reloadPreview(const std::shared_ptr<PreviewLink>& link) {
 // It touches nothing that the end of the process destroys, so it may be cut off anywhere.
 void EditorWorker(EditorLauncher& launcher, const std::vector<std::string>& argv,
                   const std::shared_ptr<PreviewLink>& link) {
-    ChildProcess editor = ChildProcess::Start(argv);
-    editor.Wait();
+    ChildProcess editor = ChildProcess::start(argv);
+    editor.wait();
     if (link)
         reloadPreview(link);
     launcher.running.store(0);

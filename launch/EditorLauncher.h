@@ -19,7 +19,7 @@ public:
     // ends the launch at once; nothing is reported.
     void Launch(CEdit* preview = nullptr);
 
-    const char* FileName() const { return m_fileName; }
+    const char* fileName() const { return m_fileName; }
 
     // 1 from the click that starts a launch until its worker has finished. Set only on the UI
     // thread, cleared only by the worker, as its last step.

@@ -1,7 +1,7 @@
 #include "launch/EditorLauncher.h"
 #include "launch/MotdText.h"
 
-#include "platform/CEdit.h"
+#include "platform/dialog/CEdit.h"
 
 void FillMotdPreview(CEdit& preview, const char* fallbackText) {
     const std::optional<MotdBytes> file = ReadMotdBytes(kMotdFileName);

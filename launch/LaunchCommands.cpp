@@ -1,7 +1,7 @@
 #include "launch/LaunchCommands.h"
 
-#include "platform/CommandWords.h"
-#include "platform/ExecutableSearch.h"
+#include "platform/process/CommandWords.h"
+#include "platform/process/ExecutableSearch.h"
 
 #include <algorithm>
 #include <array>

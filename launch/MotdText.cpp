@@ -1,6 +1,6 @@
 #include "launch/MotdText.h"
 
-#include "platform/UniqueFd.h"
+#include "platform/store/UniqueFd.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

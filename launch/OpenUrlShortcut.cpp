@@ -1,8 +1,8 @@
 #include "launch/OpenUrlShortcut.h"
 
 #include "launch/LaunchCommands.h"
-#include "platform/ChildProcess.h"
-#include "platform/PrivateProfile.h"
+#include "platform/process/ChildProcess.h"
+#include "platform/store/PrivateProfile.h"
 
 #include <string>
 
@@ -20,5 +20,5 @@ void OpenUrlShortcut(const UrlShortcut& shortcut) {
     url.resize(length);
     if (!IsOpenableUrl(url))
         return;
-    ChildProcess::Start(UrlOpenerCommand(url)).Detach();
+    ChildProcess::start(UrlOpenerCommand(url)).detach();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CPropertyPage.h"
+#include "platform/dialog/CPropertyPage.h"
 
 // "About": who made the utility, and shortcuts to its home page and help files. It has no
 // settings, so activation and apply are the base behaviour.

@@ -1,30 +1,31 @@
 #include "pages/GomblePageReal.h"
 
 #include "launch/EditorLauncher.h"
-#include "platform/DDX.h"
+#include "pages/SettingsCodecs.h"
+#include "platform/dialog/DDX.h"
+#include "res/ControlIds.h"
 #include "res/Dialogs.h"
-#include "settings/SettingsCodecs.h"
 
 GomblePageReal::GomblePageReal() : CPropertyPage(kDialog106) {
-    ON_BN_CLICKED(1022, &GomblePageReal::OnEditMotd);
-    ON_BN_CLICKED(1030, &GomblePageReal::OnModified);
-    ON_BN_CLICKED(1031, &GomblePageReal::OnModified);
-    ON_BN_CLICKED(1029, &GomblePageReal::OnModified);
-    ON_BN_CLICKED(1018, &GomblePageReal::OnMotdEnabled);
+    ON_BN_CLICKED(IDC_EDIT_MOTD, &GomblePageReal::OnEditMotd);
+    ON_BN_CLICKED(IDC_CHAIN_RAILGUN, &GomblePageReal::OnModified);
+    ON_BN_CLICKED(IDC_CHOKER, &GomblePageReal::OnModified);
+    ON_BN_CLICKED(IDC_GRAPPLE, &GomblePageReal::OnModified);
+    ON_BN_CLICKED(IDC_MOTD_ENABLED, &GomblePageReal::OnMotdEnabled);
 }
 
 void GomblePageReal::DoDataExchange(CDataExchange* pDX) {
     CPropertyPage::DoDataExchange(pDX);
-    DDX_Control(pDX, 1022, m_editMotd);
-    DDX_Control(pDX, 1021, m_motdPreview);
-    DDX_Check(pDX, 1030, m_chainRailGun);
-    DDX_Check(pDX, 1031, m_choker);
-    DDX_Check(pDX, 1029, m_grapple);
-    DDX_Check(pDX, 1018, m_showMotd);
-    DDX_Check(pDX, 1035, m_bag);
-    DDX_Check(pDX, 1032, m_distortionField);
-    DDX_Check(pDX, 1033, m_ionBlaster);
-    DDX_Check(pDX, 1034, m_lazerGuided);
+    DDX_Control(pDX, IDC_EDIT_MOTD, m_editMotd);
+    DDX_Control(pDX, IDC_MOTD_PREVIEW, m_motdPreview);
+    DDX_Check(pDX, IDC_CHAIN_RAILGUN, m_chainRailGun);
+    DDX_Check(pDX, IDC_CHOKER, m_choker);
+    DDX_Check(pDX, IDC_GRAPPLE, m_grapple);
+    DDX_Check(pDX, IDC_MOTD_ENABLED, m_showMotd);
+    DDX_Check(pDX, IDC_BAG, m_bag);
+    DDX_Check(pDX, IDC_DISTORTION_FIELD, m_distortionField);
+    DDX_Check(pDX, IDC_ION_BLASTER, m_ionBlaster);
+    DDX_Check(pDX, IDC_LAZER_GUIDED, m_lazerGuided);
 }
 
 BOOL GomblePageReal::OnSetActive() {
@@ -40,7 +41,7 @@ BOOL GomblePageReal::OnSetActive() {
         ReadBoolSetting(m_chainRailGun, "chainrailgun", 1);
         s_firstActivationDone = 1;
     }
-    EnableMotdControls(m_showMotd ? TRUE : FALSE);
+    enableMotdControls(m_showMotd ? TRUE : FALSE);
     UpdateData(FALSE);
     return CPropertyPage::OnSetActive();
 }
@@ -54,22 +55,25 @@ BOOL GomblePageReal::OnApply() {
     return CPropertyPage::OnApply();
 }
 
+// Another first activation, in which the read codecs give only the keys the sheet kept.
+void GomblePageReal::reloadSettings() {
+    // The dependent controls follow the check box from the value shown now.
+    s_motdToggle.restart();
+    s_firstActivationDone = 0;
+    OnSetActive();
+}
+
 // Opening the file is not a change to the settings, so the page stays unmodified.
 void GomblePageReal::OnEditMotd() {
     MotdEditor.Launch(&m_motdPreview);
 }
 
 void GomblePageReal::OnMotdEnabled() {
-    if (!s_motdToggleStarted) {
-        s_motdToggleStarted = 1;
-        s_motdToggleState = m_showMotd;
-    }
-    s_motdToggleState = s_motdToggleState ? 0 : 1;
-    EnableMotdControls(s_motdToggleState);
+    enableMotdControls(s_motdToggle.click(m_showMotd));
     SetModified(TRUE);
 }
 
-void GomblePageReal::EnableMotdControls(BOOL enable) {
+void GomblePageReal::enableMotdControls(BOOL enable) {
     m_editMotd.EnableWindow(enable);
     m_motdPreview.EnableWindow(enable);
 }

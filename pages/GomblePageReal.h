@@ -1,8 +1,9 @@
 #pragma once
 
-#include "platform/CButton.h"
-#include "platform/CEdit.h"
-#include "platform/CPropertyPage.h"
+#include "platform/dialog/CButton.h"
+#include "platform/dialog/CEdit.h"
+#include "platform/dialog/CPropertyPage.h"
+#include "platform/dialog/DependentToggle.h"
 
 // "Gomble Stuff": the mod's feature switches and a read-only preview of the message of the day.
 class GomblePageReal : public CPropertyPage {
@@ -12,12 +13,12 @@ public:
 
     BOOL OnSetActive() override;
     BOOL OnApply() override;
+    void reloadSettings() override;
 
     // Once per process: the keys are read on the first activation only.
     static inline int s_firstActivationDone = 0;
-    // What "Motd Enabled" last switched to; taken from the page the first time it is clicked.
-    static inline int s_motdToggleState = 0;
-    static inline int s_motdToggleStarted = 0;
+    // What "Motd Enabled" last switched to.
+    static inline DependentToggle s_motdToggle;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -25,7 +26,7 @@ protected:
 private:
     void OnEditMotd();
     void OnMotdEnabled();
-    void EnableMotdControls(BOOL enable);
+    void enableMotdControls(BOOL enable);
 
     CButton m_editMotd;
     CEdit m_motdPreview;

@@ -1,18 +1,19 @@
 #include "pages/PropPageCTF.h"
 
-#include "platform/DDX.h"
+#include "pages/SettingsCodecs.h"
+#include "platform/dialog/DDX.h"
+#include "res/ControlIds.h"
 #include "res/Dialogs.h"
-#include "settings/SettingsCodecs.h"
 
 PropPageCTF::PropPageCTF() : CPropertyPage(kDialog136) {
-    ON_BN_CLICKED(1055, &PropPageCTF::OnModified);
-    ON_BN_CLICKED(1068, &PropPageCTF::OnModified);
+    ON_BN_CLICKED(IDC_CTF, &PropPageCTF::OnModified);
+    ON_BN_CLICKED(IDC_TEAMPLAY, &PropPageCTF::OnModified);
 }
 
 void PropPageCTF::DoDataExchange(CDataExchange* pDX) {
     CPropertyPage::DoDataExchange(pDX);
-    DDX_Check(pDX, 1055, m_ctf);
-    DDX_Check(pDX, 1068, m_teamplay);
+    DDX_Check(pDX, IDC_CTF, m_ctf);
+    DDX_Check(pDX, IDC_TEAMPLAY, m_teamplay);
 }
 
 BOOL PropPageCTF::OnSetActive() {
@@ -30,4 +31,10 @@ BOOL PropPageCTF::OnApply() {
     WriteBoolSetting(m_ctf, "ctf");
     WriteBoolSetting(m_teamplay, "teamplay");
     return CPropertyPage::OnApply();
+}
+
+// Another first activation, in which the read codecs give only the keys the sheet kept.
+void PropPageCTF::reloadSettings() {
+    s_firstActivationDone = 0;
+    OnSetActive();
 }

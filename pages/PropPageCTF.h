@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CPropertyPage.h"
+#include "platform/dialog/CPropertyPage.h"
 
 // "C.T.F.": the capture-the-flag and teamplay switches; the rune controls are placeholders.
 class PropPageCTF : public CPropertyPage {
@@ -10,6 +10,7 @@ public:
 
     BOOL OnSetActive() override;
     BOOL OnApply() override;
+    void reloadSettings() override;
 
     // Once per process: the keys are read on the first activation only.
     static inline int s_firstActivationDone = 0;

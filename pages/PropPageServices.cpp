@@ -1,36 +1,37 @@
 #include "pages/PropPageServices.h"
 
 #include "launch/EditorLauncher.h"
-#include "platform/DDX.h"
+#include "pages/SettingsCodecs.h"
+#include "platform/dialog/DDX.h"
+#include "res/ControlIds.h"
 #include "res/Dialogs.h"
-#include "settings/SettingsCodecs.h"
 
 PropPageServices::PropPageServices() : CPropertyPage(kDialog135) {
-    ON_BN_CLICKED(1049, &PropPageServices::OnEnableBanning);
-    ON_BN_CLICKED(1048, &PropPageServices::OnModified);
-    ON_BN_CLICKED(1047, &PropPageServices::OnModified);
-    ON_BN_CLICKED(1046, &PropPageServices::OnModified);
-    ON_BN_CLICKED(1052, &PropPageServices::OnModified);
-    ON_EN_CHANGE(1051, &PropPageServices::OnModified);
-    ON_EN_CHANGE(1050, &PropPageServices::OnModified);
-    ON_BN_CLICKED(1053, &PropPageServices::OnEditAllowFile);
-    ON_BN_CLICKED(1054, &PropPageServices::OnEditDenyFile);
+    ON_BN_CLICKED(IDC_BANNING, &PropPageServices::OnEnableBanning);
+    ON_BN_CLICKED(IDC_FINGER, &PropPageServices::OnModified);
+    ON_BN_CLICKED(IDC_HTTP, &PropPageServices::OnModified);
+    ON_BN_CLICKED(IDC_ISC, &PropPageServices::OnModified);
+    ON_BN_CLICKED(IDC_SENDER, &PropPageServices::OnModified);
+    ON_EN_CHANGE(IDC_FINGER_PORT, &PropPageServices::OnModified);
+    ON_EN_CHANGE(IDC_HTTP_PORT, &PropPageServices::OnModified);
+    ON_BN_CLICKED(IDC_EDIT_ALLOW_FILE, &PropPageServices::OnEditAllowFile);
+    ON_BN_CLICKED(IDC_EDIT_DENY_FILE, &PropPageServices::OnEditDenyFile);
 }
 
 // The finger port is checked before the web server's, so its message is the one shown when
 // both are out of range.
 void PropPageServices::DoDataExchange(CDataExchange* pDX) {
     CPropertyPage::DoDataExchange(pDX);
-    DDX_Control(pDX, 1054, m_denyButton);
-    DDX_Control(pDX, 1053, m_allowButton);
-    DDX_Check(pDX, 1049, m_banning);
-    DDX_Check(pDX, 1048, m_finger);
-    DDX_Check(pDX, 1047, m_http);
-    DDX_Check(pDX, 1046, m_isc);
-    DDX_Check(pDX, 1052, m_sender);
-    DDX_Text(pDX, 1051, m_fingerPort);
+    DDX_Control(pDX, IDC_EDIT_DENY_FILE, m_denyButton);
+    DDX_Control(pDX, IDC_EDIT_ALLOW_FILE, m_allowButton);
+    DDX_Check(pDX, IDC_BANNING, m_banning);
+    DDX_Check(pDX, IDC_FINGER, m_finger);
+    DDX_Check(pDX, IDC_HTTP, m_http);
+    DDX_Check(pDX, IDC_ISC, m_isc);
+    DDX_Check(pDX, IDC_SENDER, m_sender);
+    DDX_Text(pDX, IDC_FINGER_PORT, m_fingerPort);
     DDV_MinMaxInt(pDX, m_fingerPort, 1, 64000);
-    DDX_Text(pDX, 1050, m_httpPort);
+    DDX_Text(pDX, IDC_HTTP_PORT, m_httpPort);
     DDV_MinMaxInt(pDX, m_httpPort, 1, 64000);
 }
 
@@ -46,6 +47,14 @@ BOOL PropPageServices::OnApply() {
     return CPropertyPage::OnApply();
 }
 
+// Another first activation, in which the read codecs give only the keys the sheet kept.
+void PropPageServices::reloadSettings() {
+    // The dependent controls follow the check box from the value shown now.
+    s_banningToggle.restart();
+    s_firstActivationDone = 0;
+    OnSetActive();
+}
+
 // Filling the port boxes changes their text, which marks the page modified on its first showing.
 BOOL PropPageServices::OnSetActive() {
     if (!s_firstActivationDone) {
@@ -58,18 +67,13 @@ BOOL PropPageServices::OnSetActive() {
         ReadIntSetting("Nhttpport", m_httpPort, 80);
         s_firstActivationDone = 1;
     }
-    EnableEditButtons(m_banning ? TRUE : FALSE);
+    enableEditButtons(m_banning ? TRUE : FALSE);
     UpdateData(FALSE);
     return CPropertyPage::OnSetActive();
 }
 
 void PropPageServices::OnEnableBanning() {
-    if (!s_banningToggleStarted) {
-        s_banningToggleStarted = 1;
-        s_banningToggleState = m_banning;
-    }
-    s_banningToggleState = s_banningToggleState ? 0 : 1;
-    EnableEditButtons(s_banningToggleState);
+    enableEditButtons(s_banningToggle.click(m_banning));
     SetModified(TRUE);
 }
 
@@ -82,7 +86,7 @@ void PropPageServices::OnEditDenyFile() {
     DenyFileEditor.Launch();
 }
 
-void PropPageServices::EnableEditButtons(BOOL enable) {
+void PropPageServices::enableEditButtons(BOOL enable) {
     m_allowButton.EnableWindow(enable);
     m_denyButton.EnableWindow(enable);
 }

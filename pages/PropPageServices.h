@@ -1,7 +1,8 @@
 #pragma once
 
-#include "platform/CButton.h"
-#include "platform/CPropertyPage.h"
+#include "platform/dialog/CButton.h"
+#include "platform/dialog/CPropertyPage.h"
+#include "platform/dialog/DependentToggle.h"
 
 // "Services": the network services, their ports and IP banning with its two list files.
 class PropPageServices : public CPropertyPage {
@@ -10,13 +11,13 @@ public:
     PropPageServices();
 
     BOOL OnApply() override;
+    void reloadSettings() override;
     BOOL OnSetActive() override;
 
     // Once per process: the keys are read on the first activation only.
     static inline int s_firstActivationDone = 0;
-    // What the banning box last switched to; taken from the page the first time it is clicked.
-    static inline int s_banningToggleState = 0;
-    static inline int s_banningToggleStarted = 0;
+    // What the banning box last switched to.
+    static inline DependentToggle s_banningToggle;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -25,7 +26,7 @@ private:
     void OnEnableBanning();
     void OnEditAllowFile();
     void OnEditDenyFile();
-    void EnableEditButtons(BOOL enable);
+    void enableEditButtons(BOOL enable);
 
     CButton m_denyButton;
     CButton m_allowButton;

@@ -1,31 +1,32 @@
 #include "pages/ServerPage.h"
 
-#include "platform/DDX.h"
+#include "pages/SettingsCodecs.h"
+#include "platform/dialog/DDX.h"
+#include "res/ControlIds.h"
 #include "res/Dialogs.h"
-#include "settings/SettingsCodecs.h"
 
 ServerPage::ServerPage() : CPropertyPage(kDialog134) {
-    ON_BN_CLICKED(1037, &ServerPage::OnModified);
-    ON_BN_CLICKED(1038, &ServerPage::OnModified);
-    ON_BN_CLICKED(1039, &ServerPage::OnModified);
-    ON_BN_CLICKED(1036, &ServerPage::OnModified);
-    ON_BN_CLICKED(1041, &ServerPage::OnModified);
-    ON_BN_CLICKED(1040, &ServerPage::OnModified);
-    ON_EN_CHANGE(1043, &ServerPage::OnModified);
-    ON_EN_CHANGE(1044, &ServerPage::OnModified);
+    ON_BN_CLICKED(IDC_BREAKABLE_ITEMS, &ServerPage::OnModified);
+    ON_BN_CLICKED(IDC_CHEATING, &ServerPage::OnModified);
+    ON_BN_CLICKED(IDC_DEATH_MESSAGES, &ServerPage::OnModified);
+    ON_BN_CLICKED(IDC_NO_EXIT, &ServerPage::OnModified);
+    ON_BN_CLICKED(IDC_SAME_MAP, &ServerPage::OnModified);
+    ON_BN_CLICKED(IDC_SHOW_HIGHS, &ServerPage::OnModified);
+    ON_EN_CHANGE(IDC_FRAG_LIMIT, &ServerPage::OnModified);
+    ON_EN_CHANGE(IDC_TIME_LIMIT, &ServerPage::OnModified);
 }
 
 void ServerPage::DoDataExchange(CDataExchange* pDX) {
     CPropertyPage::DoDataExchange(pDX);
-    DDX_Check(pDX, 1037, m_breakableItems);
-    DDX_Check(pDX, 1038, m_cheating);
-    DDX_Check(pDX, 1039, m_deathMessages);
-    DDX_Check(pDX, 1036, m_noExit);
-    DDX_Check(pDX, 1041, m_sameMap);
-    DDX_Check(pDX, 1040, m_showHighs);
-    DDX_Text(pDX, 1043, m_fragLimit);
+    DDX_Check(pDX, IDC_BREAKABLE_ITEMS, m_breakableItems);
+    DDX_Check(pDX, IDC_CHEATING, m_cheating);
+    DDX_Check(pDX, IDC_DEATH_MESSAGES, m_deathMessages);
+    DDX_Check(pDX, IDC_NO_EXIT, m_noExit);
+    DDX_Check(pDX, IDC_SAME_MAP, m_sameMap);
+    DDX_Check(pDX, IDC_SHOW_HIGHS, m_showHighs);
+    DDX_Text(pDX, IDC_FRAG_LIMIT, m_fragLimit);
     DDV_MinMaxInt(pDX, m_fragLimit, 0, 1000);
-    DDX_Text(pDX, 1044, m_timeLimit);
+    DDX_Text(pDX, IDC_TIME_LIMIT, m_timeLimit);
     DDV_MinMaxInt(pDX, m_timeLimit, 0, 1000);
 }
 
@@ -50,4 +51,10 @@ BOOL ServerPage::OnApply() {
     WriteIntSetting(m_fragLimit, "Nfraglimit");
     WriteIntSetting(m_timeLimit, "Ntimelimit");
     return CPropertyPage::OnApply();
+}
+
+// Another first activation, in which the read codecs give only the keys the sheet kept.
+void ServerPage::reloadSettings() {
+    s_firstActivationDone = 0;
+    OnSetActive();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CPropertyPage.h"
+#include "platform/dialog/CPropertyPage.h"
 
 // "Server Options": three rule switches and the frag and time limits.
 class ServerPage : public CPropertyPage {
@@ -10,6 +10,7 @@ public:
 
     BOOL OnSetActive() override;
     BOOL OnApply() override;
+    void reloadSettings() override;
 
     // Once per process: the keys are read on the first activation only.
     static inline int s_firstActivationDone = 0;

@@ -1,8 +1,9 @@
 #include "pages/WeaponsPageReal.h"
 
-#include "platform/DDX.h"
+#include "pages/WeaponCodec.h"
+#include "platform/dialog/DDX.h"
+#include "res/ControlIds.h"
 #include "res/Dialogs.h"
-#include "settings/WeaponCodec.h"
 
 const std::array<WeaponsPageReal::Row, WeaponsPageReal::kRows> WeaponsPageReal::kRowTable = {{
     {7, &WeaponsPageReal::m_shotgunEnabled, &WeaponsPageReal::m_shotgunCombo},
@@ -17,47 +18,47 @@ const std::array<WeaponsPageReal::Row, WeaponsPageReal::kRows> WeaponsPageReal::
 }};
 
 WeaponsPageReal::WeaponsPageReal() : CPropertyPage(kDialog105) {
-    ON_BN_CLICKED(1017, &WeaponsPageReal::OnEnabledClicked<8>);
-    ON_BN_CLICKED(1011, &WeaponsPageReal::OnEnabledClicked<3>);
-    ON_BN_CLICKED(1010, &WeaponsPageReal::OnEnabledClicked<4>);
-    ON_BN_CLICKED(1003, &WeaponsPageReal::OnEnabledClicked<6>);
-    ON_BN_CLICKED(1013, &WeaponsPageReal::OnEnabledClicked<2>);
-    ON_BN_CLICKED(1015, &WeaponsPageReal::OnEnabledClicked<7>);
-    ON_BN_CLICKED(1009, &WeaponsPageReal::OnEnabledClicked<5>);
-    ON_BN_CLICKED(1000, &WeaponsPageReal::OnEnabledClicked<0>);
-    ON_BN_CLICKED(1012, &WeaponsPageReal::OnEnabledClicked<1>);
-    ON_CBN_SELCHANGE(1021, &WeaponsPageReal::OnModified);
-    ON_CBN_SELCHANGE(1020, &WeaponsPageReal::OnModified);
-    ON_CBN_SELCHANGE(1022, &WeaponsPageReal::OnModified);
-    ON_CBN_SELCHANGE(1023, &WeaponsPageReal::OnModified);
-    ON_CBN_SELCHANGE(1019, &WeaponsPageReal::OnModified);
-    ON_CBN_SELCHANGE(1025, &WeaponsPageReal::OnModified);
-    ON_CBN_SELCHANGE(1024, &WeaponsPageReal::OnModified);
-    ON_CBN_SELCHANGE(1018, &WeaponsPageReal::OnModified);
-    ON_CBN_SELCHANGE(1002, &WeaponsPageReal::OnModified);
+    ON_BN_CLICKED(IDC_BFG, &WeaponsPageReal::OnEnabledClicked<8>);
+    ON_BN_CLICKED(IDC_CHAINGUN, &WeaponsPageReal::OnEnabledClicked<3>);
+    ON_BN_CLICKED(IDC_GRENADES, &WeaponsPageReal::OnEnabledClicked<4>);
+    ON_BN_CLICKED(IDC_HYPERBLASTER, &WeaponsPageReal::OnEnabledClicked<6>);
+    ON_BN_CLICKED(IDC_MACHINEGUN, &WeaponsPageReal::OnEnabledClicked<2>);
+    ON_BN_CLICKED(IDC_RAILGUN, &WeaponsPageReal::OnEnabledClicked<7>);
+    ON_BN_CLICKED(IDC_ROCKETS, &WeaponsPageReal::OnEnabledClicked<5>);
+    ON_BN_CLICKED(IDC_SHOTGUN, &WeaponsPageReal::OnEnabledClicked<0>);
+    ON_BN_CLICKED(IDC_SUPERSHOTGUN, &WeaponsPageReal::OnEnabledClicked<1>);
+    ON_CBN_SELCHANGE(IDC_BFG_LIST, &WeaponsPageReal::OnModified);
+    ON_CBN_SELCHANGE(IDC_CHAINGUN_LIST, &WeaponsPageReal::OnModified);
+    ON_CBN_SELCHANGE(IDC_GRENADES_LIST, &WeaponsPageReal::OnModified);
+    ON_CBN_SELCHANGE(IDC_HYPERBLASTER_LIST, &WeaponsPageReal::OnModified);
+    ON_CBN_SELCHANGE(IDC_MACHINEGUN_LIST, &WeaponsPageReal::OnModified);
+    ON_CBN_SELCHANGE(IDC_RAILGUN_LIST, &WeaponsPageReal::OnModified);
+    ON_CBN_SELCHANGE(IDC_ROCKETS_LIST, &WeaponsPageReal::OnModified);
+    ON_CBN_SELCHANGE(IDC_SHOTGUN_LIST, &WeaponsPageReal::OnModified);
+    ON_CBN_SELCHANGE(IDC_SUPERSHOTGUN_LIST, &WeaponsPageReal::OnModified);
 }
 
 void WeaponsPageReal::DoDataExchange(CDataExchange* pDX) {
     CPropertyPage::DoDataExchange(pDX);
     // The lists' selections are the codec's business, not the data exchange's.
-    DDX_Control(pDX, 1021, m_bfgCombo);
-    DDX_Control(pDX, 1020, m_chaingunCombo);
-    DDX_Control(pDX, 1022, m_grenadesCombo);
-    DDX_Control(pDX, 1023, m_hyperblasterCombo);
-    DDX_Control(pDX, 1019, m_machinegunCombo);
-    DDX_Control(pDX, 1025, m_railgunCombo);
-    DDX_Control(pDX, 1024, m_rocketsCombo);
-    DDX_Control(pDX, 1002, m_supershotgunCombo);
-    DDX_Control(pDX, 1018, m_shotgunCombo);
-    DDX_Check(pDX, 1017, m_bfgEnabled);
-    DDX_Check(pDX, 1011, m_chaingunEnabled);
-    DDX_Check(pDX, 1010, m_grenadesEnabled);
-    DDX_Check(pDX, 1003, m_hyperblasterEnabled);
-    DDX_Check(pDX, 1013, m_machinegunEnabled);
-    DDX_Check(pDX, 1015, m_railgunEnabled);
-    DDX_Check(pDX, 1009, m_rocketsEnabled);
-    DDX_Check(pDX, 1000, m_shotgunEnabled);
-    DDX_Check(pDX, 1012, m_supershotgunEnabled);
+    DDX_Control(pDX, IDC_BFG_LIST, m_bfgCombo);
+    DDX_Control(pDX, IDC_CHAINGUN_LIST, m_chaingunCombo);
+    DDX_Control(pDX, IDC_GRENADES_LIST, m_grenadesCombo);
+    DDX_Control(pDX, IDC_HYPERBLASTER_LIST, m_hyperblasterCombo);
+    DDX_Control(pDX, IDC_MACHINEGUN_LIST, m_machinegunCombo);
+    DDX_Control(pDX, IDC_RAILGUN_LIST, m_railgunCombo);
+    DDX_Control(pDX, IDC_ROCKETS_LIST, m_rocketsCombo);
+    DDX_Control(pDX, IDC_SUPERSHOTGUN_LIST, m_supershotgunCombo);
+    DDX_Control(pDX, IDC_SHOTGUN_LIST, m_shotgunCombo);
+    DDX_Check(pDX, IDC_BFG, m_bfgEnabled);
+    DDX_Check(pDX, IDC_CHAINGUN, m_chaingunEnabled);
+    DDX_Check(pDX, IDC_GRENADES, m_grenadesEnabled);
+    DDX_Check(pDX, IDC_HYPERBLASTER, m_hyperblasterEnabled);
+    DDX_Check(pDX, IDC_MACHINEGUN, m_machinegunEnabled);
+    DDX_Check(pDX, IDC_RAILGUN, m_railgunEnabled);
+    DDX_Check(pDX, IDC_ROCKETS, m_rocketsEnabled);
+    DDX_Check(pDX, IDC_SHOTGUN, m_shotgunEnabled);
+    DDX_Check(pDX, IDC_SUPERSHOTGUN, m_supershotgunEnabled);
 }
 
 BOOL WeaponsPageReal::OnSetActive() {
@@ -79,13 +80,17 @@ BOOL WeaponsPageReal::OnApply() {
     return CPropertyPage::OnApply();
 }
 
-void WeaponsPageReal::ToggleRow(std::size_t row) {
+// Another first activation, in which the read codecs give only the keys the sheet kept.
+void WeaponsPageReal::reloadSettings() {
+    // The dependent controls follow the check box from the value shown now.
+    for (DependentToggle& toggle : s_toggles)
+        toggle.restart();
+    s_firstActivationDone = 0;
+    OnSetActive();
+}
+
+void WeaponsPageReal::toggleRow(std::size_t row) {
     const Row& r = kRowTable[row];
-    if (!s_toggleStarted[row]) {
-        s_toggleState[row] = this->*r.enabled;
-        s_toggleStarted[row] = 1;
-    }
     SetModified(TRUE);
-    s_toggleState[row] = s_toggleState[row] ? 0 : 1;
-    (this->*r.list).EnableWindow(s_toggleState[row]);
+    (this->*r.list).EnableWindow(s_toggles[row].click(this->*r.enabled));
 }

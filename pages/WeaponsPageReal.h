@@ -1,7 +1,8 @@
 #pragma once
 
-#include "platform/CComboBox.h"
-#include "platform/CPropertyPage.h"
+#include "platform/dialog/CComboBox.h"
+#include "platform/dialog/CPropertyPage.h"
+#include "platform/dialog/DependentToggle.h"
 
 #include <array>
 #include <cstddef>
@@ -14,6 +15,7 @@ public:
 
     BOOL OnSetActive() override;
     BOOL OnApply() override;
+    void reloadSettings() override;
 
     // Once per process: the rows are read on the first activation only.
     static inline int s_firstActivationDone = 0;
@@ -23,10 +25,8 @@ protected:
 
 private:
     static constexpr std::size_t kRows = 9;
-    // Per check-box handler, once per process: whether it has run, and the state it last gave
-    // its list.
-    static inline std::array<int, kRows> s_toggleStarted{};
-    static inline std::array<int, kRows> s_toggleState{};
+    // Per check-box handler, once per process: the state it last gave its list.
+    static inline std::array<DependentToggle, kRows> s_toggles{};
 
     struct Row {
         unsigned weapon;
@@ -36,8 +36,8 @@ private:
     // Top to bottom, which is also the order of loading and saving.
     static const std::array<Row, kRows> kRowTable;
 
-    template <std::size_t row> void OnEnabledClicked() { ToggleRow(row); }
-    void ToggleRow(std::size_t row);
+    template <std::size_t row> void OnEnabledClicked() { toggleRow(row); }
+    void toggleRow(std::size_t row);
 
     CComboBox m_bfgCombo;
     CComboBox m_chaingunCombo;

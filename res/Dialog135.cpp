@@ -1,3 +1,4 @@
+#include "res/ControlIds.h"
 #include "res/Dialogs.h"
 
 namespace {
@@ -5,15 +6,24 @@ constexpr unsigned kCheck = WS_TABSTOP;
 constexpr unsigned kPort = WS_TABSTOP | WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL;
 
 constexpr ControlTemplate kControls[] = {
-    {1046, ControlKind::CheckBox, "Inter-Server Chat (I.S.C.)", 10, 15, 90, 10, kCheck},
-    {1047, ControlKind::CheckBox, "Web Server", 10, 30, 90, 10, kCheck},
-    {1050, ControlKind::Edit, nullptr, 115, 30, 55, 10, kPort, {}, "Web Server port"},
-    {1048, ControlKind::CheckBox, "Finger Service", 10, 45, 90, 10, kCheck},
-    {1051, ControlKind::Edit, nullptr, 115, 45, 55, 10, kPort, {}, "Finger Service port"},
-    {1052, ControlKind::CheckBox, "Auto High Score Updater", 10, 60, 90, 10, kCheck},
-    {1049, ControlKind::CheckBox, "Enable IP banning files?", 10, 110, 90, 10, kCheck},
-    {1053, ControlKind::PushButton, "Edit Allow File", 110, 110, 60, 15, WS_TABSTOP},
-    {1054, ControlKind::PushButton, "Edit Deny File", 110, 130, 60, 15, WS_TABSTOP},
+    {IDC_ISC, ControlKind::CheckBox, "Inter-Server Chat (I.S.C.)", 10, 15, 90, 10, kCheck},
+    {IDC_HTTP, ControlKind::CheckBox, "Web Server", 10, 30, 90, 10, kCheck},
+    {IDC_HTTP_PORT, ControlKind::Edit, nullptr, 115, 30, 55, 10, kPort, {}, "Web Server port"},
+    {IDC_FINGER, ControlKind::CheckBox, "Finger Service", 10, 45, 90, 10, kCheck},
+    {IDC_FINGER_PORT,
+     ControlKind::Edit,
+     nullptr,
+     115,
+     45,
+     55,
+     10,
+     kPort,
+     {},
+     "Finger Service port"},
+    {IDC_SENDER, ControlKind::CheckBox, "Auto High Score Updater", 10, 60, 90, 10, kCheck},
+    {IDC_BANNING, ControlKind::CheckBox, "Enable IP banning files?", 10, 110, 90, 10, kCheck},
+    {IDC_EDIT_ALLOW_FILE, ControlKind::PushButton, "Edit Allow File", 110, 110, 60, 15, WS_TABSTOP},
+    {IDC_EDIT_DENY_FILE, ControlKind::PushButton, "Edit Deny File", 110, 130, 60, 15, WS_TABSTOP},
     {IDC_STATIC, ControlKind::GroupBox, "Enabled:", 5, 5, 100, 90, 0},
     {IDC_STATIC, ControlKind::GroupBox, "Port: ", 110, 5, 65, 90, 0},
     {IDC_STATIC, ControlKind::Static, "N/A", 115, 15, 55, 10, WS_EX_STATICEDGE},
@@ -22,4 +32,4 @@ constexpr ControlTemplate kControls[] = {
 };
 } // namespace
 
-const DialogTemplate kDialog135{135, "Services", 219, 160, kControls};
+const DialogTemplate kDialog135{IDD_SERVICES, "Services", 219, 160, kControls};

@@ -1,47 +1,66 @@
 #include "settings/KeyTable.h"
 
+#include "res/ControlIds.h"
+
 #include <algorithm>
 
 namespace {
 constexpr SettingKey kKeys[] = {
-    {"shotgun", SettingType::Boolean, "true", 0, 0, 105, "Shotgun"},
-    {"shotgunT", SettingType::WeaponToken, "shotgun", 0, 0, 105, "Shotgun substitute"},
-    {"supershotgun", SettingType::Boolean, "true", 0, 0, 105, "Super Shotgun"},
-    {"supershotgunT", SettingType::WeaponToken, "supershotgun", 0, 0, 105,
-     "Super Shotgun substitute"},
-    {"machinegun", SettingType::Boolean, "true", 0, 0, 105, "Machingun"},
-    {"machinegunT", SettingType::WeaponToken, "machinegun", 0, 0, 105, "Machingun substitute"},
-    {"chaingun", SettingType::Boolean, "true", 0, 0, 105, "Chaingun"},
-    {"chaingunT", SettingType::WeaponToken, "chaingun", 0, 0, 105, "Chaingun substitute"},
-    {"grenades", SettingType::Boolean, "true", 0, 0, 105, "Grenade Launcher"},
-    {"grenadesT", SettingType::WeaponToken, "grenades", 0, 0, 105, "Grenade Launcher substitute"},
-    {"rockets", SettingType::Boolean, "true", 0, 0, 105, "Rocket Launcher"},
-    {"rocketsT", SettingType::WeaponToken, "rockets", 0, 0, 105, "Rocket Launcher substitute"},
-    {"hyperblaster", SettingType::Boolean, "true", 0, 0, 105, "HyperBlaster"},
-    {"hyperblasterT", SettingType::WeaponToken, "hyperblaster", 0, 0, 105,
-     "HyperBlaster substitute"},
-    {"railgun", SettingType::Boolean, "true", 0, 0, 105, "Railgun"},
-    {"railgunT", SettingType::WeaponToken, "railgun", 0, 0, 105, "Railgun substitute"},
-    {"bfg", SettingType::Boolean, "true", 0, 0, 105, "BFG"},
-    {"bfgT", SettingType::WeaponToken, "bfg", 0, 0, 105, "BFG substitute"},
-    {"show_motd", SettingType::Boolean, "true", 0, 0, 106, "Motd Enabled"},
-    {"grapple", SettingType::Boolean, "true", 0, 0, 106, "Grapple"},
-    {"choker", SettingType::Boolean, "true", 0, 0, 106, "Choker"},
-    {"chainrailgun", SettingType::Boolean, "true", 0, 0, 106, "ChainRailGun"},
-    {"samemap", SettingType::Boolean, "false", 0, 0, 134, "Same Map"},
-    {"cheating", SettingType::Boolean, "false", 0, 0, 134, "Cheating"},
-    {"noexit", SettingType::Boolean, "false", 0, 0, 134, "No exit"},
-    {"Nfraglimit", SettingType::Integer, "0", 0, 1000, 134, "Frag Limit:"},
-    {"Ntimelimit", SettingType::Integer, "0", 0, 1000, 134, "Time Limit:"},
-    {"isc", SettingType::Boolean, "true", 0, 0, 135, "Inter-Server Chat (I.S.C.)"},
-    {"http", SettingType::Boolean, "true", 0, 0, 135, "Web Server"},
-    {"finger", SettingType::Boolean, "true", 0, 0, 135, "Finger Service"},
-    {"sender", SettingType::Boolean, "true", 0, 0, 135, "Auto High Score Updater"},
-    {"banning", SettingType::Boolean, "true", 0, 0, 135, "Enable IP banning files?"},
-    {"Nhttpport", SettingType::Integer, "80", 1, 64000, 135, "Web Server port"},
-    {"Nfingerport", SettingType::Integer, "79", 1, 64000, 135, "Finger Service port"},
-    {"ctf", SettingType::Boolean, "false", 0, 0, 136, "C.T.F."},
-    {"teamplay", SettingType::Boolean, "true", 0, 0, 136, "Teamplay"},
+    {"shotgun", SettingType::Boolean, "true", 0, 0, IDD_WEAPONS, "Shotgun", IDC_SHOTGUN},
+    {"shotgunT", SettingType::WeaponToken, "shotgun", 0, 0, IDD_WEAPONS, "Shotgun substitute",
+     IDC_SHOTGUN_LIST},
+    {"supershotgun", SettingType::Boolean, "true", 0, 0, IDD_WEAPONS, "Super Shotgun",
+     IDC_SUPERSHOTGUN},
+    {"supershotgunT", SettingType::WeaponToken, "supershotgun", 0, 0, IDD_WEAPONS,
+     "Super Shotgun substitute", IDC_SUPERSHOTGUN_LIST},
+    {"machinegun", SettingType::Boolean, "true", 0, 0, IDD_WEAPONS, "Machingun", IDC_MACHINEGUN},
+    {"machinegunT", SettingType::WeaponToken, "machinegun", 0, 0, IDD_WEAPONS,
+     "Machingun substitute", IDC_MACHINEGUN_LIST},
+    {"chaingun", SettingType::Boolean, "true", 0, 0, IDD_WEAPONS, "Chaingun", IDC_CHAINGUN},
+    {"chaingunT", SettingType::WeaponToken, "chaingun", 0, 0, IDD_WEAPONS, "Chaingun substitute",
+     IDC_CHAINGUN_LIST},
+    {"grenades", SettingType::Boolean, "true", 0, 0, IDD_WEAPONS, "Grenade Launcher", IDC_GRENADES},
+    {"grenadesT", SettingType::WeaponToken, "grenades", 0, 0, IDD_WEAPONS,
+     "Grenade Launcher substitute", IDC_GRENADES_LIST},
+    {"rockets", SettingType::Boolean, "true", 0, 0, IDD_WEAPONS, "Rocket Launcher", IDC_ROCKETS},
+    {"rocketsT", SettingType::WeaponToken, "rockets", 0, 0, IDD_WEAPONS,
+     "Rocket Launcher substitute", IDC_ROCKETS_LIST},
+    {"hyperblaster", SettingType::Boolean, "true", 0, 0, IDD_WEAPONS, "HyperBlaster",
+     IDC_HYPERBLASTER},
+    {"hyperblasterT", SettingType::WeaponToken, "hyperblaster", 0, 0, IDD_WEAPONS,
+     "HyperBlaster substitute", IDC_HYPERBLASTER_LIST},
+    {"railgun", SettingType::Boolean, "true", 0, 0, IDD_WEAPONS, "Railgun", IDC_RAILGUN},
+    {"railgunT", SettingType::WeaponToken, "railgun", 0, 0, IDD_WEAPONS, "Railgun substitute",
+     IDC_RAILGUN_LIST},
+    {"bfg", SettingType::Boolean, "true", 0, 0, IDD_WEAPONS, "BFG", IDC_BFG},
+    {"bfgT", SettingType::WeaponToken, "bfg", 0, 0, IDD_WEAPONS, "BFG substitute", IDC_BFG_LIST},
+    {"show_motd", SettingType::Boolean, "true", 0, 0, IDD_GOMBLE_STUFF, "Motd Enabled",
+     IDC_MOTD_ENABLED},
+    {"grapple", SettingType::Boolean, "true", 0, 0, IDD_GOMBLE_STUFF, "Grapple", IDC_GRAPPLE},
+    {"choker", SettingType::Boolean, "true", 0, 0, IDD_GOMBLE_STUFF, "Choker", IDC_CHOKER},
+    {"chainrailgun", SettingType::Boolean, "true", 0, 0, IDD_GOMBLE_STUFF, "ChainRailGun",
+     IDC_CHAIN_RAILGUN},
+    {"samemap", SettingType::Boolean, "false", 0, 0, IDD_SERVER_OPTIONS, "Same Map", IDC_SAME_MAP},
+    {"cheating", SettingType::Boolean, "false", 0, 0, IDD_SERVER_OPTIONS, "Cheating", IDC_CHEATING},
+    {"noexit", SettingType::Boolean, "false", 0, 0, IDD_SERVER_OPTIONS, "No exit", IDC_NO_EXIT},
+    {"Nfraglimit", SettingType::Integer, "0", 0, 1000, IDD_SERVER_OPTIONS,
+     "Frag Limit:", IDC_FRAG_LIMIT},
+    {"Ntimelimit", SettingType::Integer, "0", 0, 1000, IDD_SERVER_OPTIONS,
+     "Time Limit:", IDC_TIME_LIMIT},
+    {"isc", SettingType::Boolean, "true", 0, 0, IDD_SERVICES, "Inter-Server Chat (I.S.C.)",
+     IDC_ISC},
+    {"http", SettingType::Boolean, "true", 0, 0, IDD_SERVICES, "Web Server", IDC_HTTP},
+    {"finger", SettingType::Boolean, "true", 0, 0, IDD_SERVICES, "Finger Service", IDC_FINGER},
+    {"sender", SettingType::Boolean, "true", 0, 0, IDD_SERVICES, "Auto High Score Updater",
+     IDC_SENDER},
+    {"banning", SettingType::Boolean, "true", 0, 0, IDD_SERVICES, "Enable IP banning files?",
+     IDC_BANNING},
+    {"Nhttpport", SettingType::Integer, "80", 1, 64000, IDD_SERVICES, "Web Server port",
+     IDC_HTTP_PORT},
+    {"Nfingerport", SettingType::Integer, "79", 1, 64000, IDD_SERVICES, "Finger Service port",
+     IDC_FINGER_PORT},
+    {"ctf", SettingType::Boolean, "false", 0, 0, IDD_CTF, "C.T.F.", IDC_CTF},
+    {"teamplay", SettingType::Boolean, "true", 0, 0, IDD_CTF, "Teamplay", IDC_TEAMPLAY},
 };
 } // namespace
 
@@ -63,17 +82,17 @@ const SettingKey* FindSettingKey(std::string_view key) {
 
 const char* SettingTabCaption(int dialogId) {
     switch (dialogId) {
-    case 105:
+    case IDD_WEAPONS:
         return "Weapons";
-    case 106:
+    case IDD_GOMBLE_STUFF:
         return "Gomble Stuff";
-    case 134:
+    case IDD_SERVER_OPTIONS:
         return "Server Options";
-    case 135:
+    case IDD_SERVICES:
         return "Services";
-    case 136:
+    case IDD_CTF:
         return "C.T.F.";
-    case 133:
+    case IDD_ABOUT:
         return "About";
     default:
         return nullptr;

@@ -3,8 +3,9 @@
 #include <span>
 #include <string_view>
 
-// Every key of the settings file: what it holds, its default and range, and the page that shows
-// it. The pages name their keys themselves, as they always have; tests hold the two together.
+// Every key of the settings file: what it holds, its default and range, and the page and control
+// that show it. The pages name their keys themselves, as they always have; tests hold the two
+// together.
 enum class SettingType { Boolean, Integer, WeaponToken };
 
 struct SettingKey {
@@ -15,6 +16,7 @@ struct SettingKey {
     int maxValue;
     int dialogId; // the page template that reads and writes the key
     const char* caption;
+    int controlId; // on that template: the check box, edit box or substitute list
 };
 
 std::span<const SettingKey> SettingKeys();

@@ -1,6 +1,6 @@
 #include "settings/SettingsCheck.h"
 
-#include "platform/IniDocument.h"
+#include "platform/store/IniDocument.h"
 #include "settings/KeySuggestion.h"
 #include "settings/KeyTable.h"
 #include "settings/SettingReading.h"

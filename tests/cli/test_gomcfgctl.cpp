@@ -1,14 +1,15 @@
 // gomcfgctl itself, run on real files in temporary directories.
 
-#include "../ProfileTestSupport.h"
-#include "../TestSupport.h"
-#include "platform/CComboBox.h"
-#include "platform/DialogBuilder.h"
-#include "platform/IniDocument.h"
+#include "pages/SettingsCodecs.h"
+#include "pages/WeaponCodec.h"
+#include "platform/dialog/CComboBox.h"
+#include "platform/dialog/DialogBuilder.h"
+#include "platform/store/IniDocument.h"
+#include "res/ControlIds.h"
 #include "res/Dialogs.h"
 #include "settings/KeyTable.h"
-#include "settings/SettingsCodecs.h"
-#include "settings/WeaponCodec.h"
+#include "support/StoreSupport.h"
+#include "support/TestSupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -230,7 +231,7 @@ TEST(Gomcfgctl, GetPrintsWhatThePagesLoadFromTheSameFile) {
              kFile);
     QWidget window;
     CComboBox list;
-    list.Attach(DialogBuilder::Build(kDialog105, &window).value(1018));
+    list.Attach(DialogBuilder::build(kDialog105, &window).value(IDC_SHOTGUN_LIST));
     ASSERT_NE(list.combo(), nullptr);
 
     for (const char* key :

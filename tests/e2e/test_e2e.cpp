@@ -2,7 +2,9 @@
 // at the keyboard would, then compares the settings file byte for byte.
 
 #include "app/ConfigApp.h"
-#include "platform/CPropertyPage.h"
+#include "platform/dialog/CPropertyPage.h"
+#include "res/ControlIds.h"
+#include "settings/SettingsFile.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -24,9 +26,9 @@ constexpr const char* kMessageTitle = "^Gomcfg2$";
 
 // Where the program puts a page among its tabs.
 int TabOf(int dialogId) {
-    const auto pages = ConfigApp::CreatePages();
+    const auto pages = ConfigApp::createPages();
     for (std::size_t i = 0; i < pages.size(); ++i)
-        if (pages[i]->Template().id == dialogId)
+        if (pages[i]->dialogTemplate().id == dialogId)
             return int(i);
     ADD_FAILURE() << "no page with template " << dialogId;
     return 0;
@@ -190,12 +192,12 @@ protected:
     }
 
     void writeFile(const QByteArray& bytes) {
-        QFile f(m_dir.filePath(QStringLiteral("GombleTroveII.ini")));
+        QFile f(m_dir.filePath(QString::fromLatin1(kSettingsFileName)));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         ASSERT_EQ(f.write(bytes), bytes.size());
     }
     QByteArray file() const {
-        QFile f(m_dir.filePath(QStringLiteral("GombleTroveII.ini")));
+        QFile f(m_dir.filePath(QString::fromLatin1(kSettingsFileName)));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
@@ -254,7 +256,7 @@ TEST_F(EndToEnd, UntickRailgunAndGiveTheShotgunRowRocketLauncher) {
 TEST_F(EndToEnd, ServerOptionsRefusesALimitUntilItIsFixed) {
     startProgram();
     // On the way it passes Gomble Stuff, whose keys OK then writes too, with the same values.
-    m_x.keys(Repeat(QStringLiteral("ctrl+Tab"), TabOf(134)));
+    m_x.keys(Repeat(QStringLiteral("ctrl+Tab"), TabOf(IDD_SERVER_OPTIONS)));
     // The focus is on the tab bar; No exit, Cheating, Same Map, then the frag limit.
     m_x.keys(Repeat(QStringLiteral("Tab"), 4));
     m_x.type(QStringLiteral("1001"));
@@ -272,4 +274,22 @@ TEST_F(EndToEnd, ServerOptionsRefusesALimitUntilItIsFixed) {
     m_x.keys({QStringLiteral("Return")});
     expectProgramEnded();
     EXPECT_EQ(file().toStdString(), WithValue(kInitialFile, "Nfraglimit", "250").toStdString());
+}
+
+TEST_F(EndToEnd, ALimitSetFromATerminalWhileTheSheetIsOpenIsKept) {
+    const QByteArray initial = WithValue(kInitialFile, "samemap", "false");
+    writeFile(initial);
+    startProgram();
+    m_x.keys(Repeat(QStringLiteral("ctrl+Tab"), TabOf(134)));
+    // Help's box comes up only once the keys before it are handled: the page has read its keys.
+    m_x.keys({QStringLiteral("F1")});
+    dismissMessage();
+
+    const QByteArray fromTerminal = WithValue(initial, "Nfraglimit", "50");
+    writeFile(fromTerminal);
+    // The focus is back on the tab bar; No exit, Cheating, then Same Map.
+    m_x.keys(Repeat(QStringLiteral("Tab"), 3));
+    m_x.keys({QStringLiteral("space"), QStringLiteral("Return")});
+    expectProgramEnded();
+    EXPECT_EQ(file().toStdString(), WithValue(fromTerminal, "samemap", "true").toStdString());
 }

@@ -1,0 +1,272 @@
+#include "platform/store/PrivateProfile.h"
+
+#include "platform/store/AtomicFile.h"
+#include "platform/store/IniDocument.h"
+#include "platform/store/ReadFile.h"
+#include "platform/store/Utf16Le.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <optional>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+
+constexpr ProfileFileOps kSystemFileOps{&::write, &::fsync, &std::rename};
+const ProfileFileOps* g_fileOps = &kSystemFileOps;
+std::chrono::milliseconds g_lockWait = kProfileLockWait;
+
+// Section and key arguments lose spaces only; a tab is part of the name.
+std::string_view trimmedOfSpaces(std::string_view s) {
+    const std::size_t first = s.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+// What readers see of a file's bytes: a UTF-16LE file as UTF-8, decoded into storage.
+std::string_view readableText(std::string_view bytes, std::string& storage) {
+    if (!bytes.starts_with(kUtf16LeMark))
+        return bytes;
+    storage = Utf16LeToUtf8(bytes.substr(kUtf16LeMark.size()), false);
+    return storage;
+}
+
+// Nothing when the file is missing or unreadable, or holds no such key.
+std::optional<std::string> readValue(LPCSTR section, LPCSTR key, LPCSTR fileName) {
+    std::string bytes;
+    if (!section || !key || !ReadRegularFile(ResolveProfilePath(fileName), bytes))
+        return std::nullopt;
+    std::string utf8;
+    const auto value = IniDocument(readableText(bytes, utf8))
+                           .value(trimmedOfSpaces(section), trimmedOfSpaces(key));
+    return value ? std::optional<std::string>(*value) : std::nullopt;
+}
+
+std::optional<std::string_view> valueView(const std::optional<std::string>& value) {
+    return value ? std::optional<std::string_view>(*value) : std::nullopt;
+}
+
+// The text after the edits. A single change stays a splice of the original, so a large file is
+// not copied to change one line; a second change makes a whole new text.
+struct EditedText {
+    bool changed = false;
+    std::optional<IniDocument::Edit> splice;
+    std::string whole;
+};
+
+EditedText applyEdits(std::string_view original, std::string_view section,
+                      std::span<const ProfileEdit> edits) {
+    EditedText out;
+    for (const ProfileEdit& e : edits) {
+        if (out.splice) {
+            out.whole.reserve(original.size() - out.splice->removed + out.splice->inserted.size());
+            out.whole.append(original.substr(0, out.splice->offset))
+                .append(out.splice->inserted)
+                .append(original.substr(out.splice->offset + out.splice->removed));
+            out.splice.reset();
+        }
+        const std::string_view current = out.changed ? std::string_view(out.whole) : original;
+        auto edit = IniDocument(current).edit(section, trimmedOfSpaces(e.key), valueView(e.value));
+        if (!edit)
+            continue;
+        if (out.changed)
+            out.whole.replace(edit->offset, edit->removed, edit->inserted);
+        else
+            out.splice = std::move(edit);
+        out.changed = true;
+    }
+    return out;
+}
+
+ProfileWriteResult failed(int error) {
+    ProfileWriteResult result;
+    result.status = ProfileWriteResult::Status::Failed;
+    result.error = error;
+    return result;
+}
+
+ProfileWriteResult writeKeys(std::string_view section, std::span<const ProfileEdit> edits,
+                             LPCSTR fileName) {
+    using Status = ProfileWriteResult::Status;
+    AtomicFile file(ResolveProfilePath(fileName), *g_fileOps, g_lockWait);
+    if (!file.open())
+        return failed(errno);
+    section = trimmedOfSpaces(section);
+    const std::string_view bytes = file.contents();
+
+    ProfileWriteResult result;
+    // Checked under the lock, against what a reader of the file sees.
+    std::string seenStorage;
+    std::optional<IniDocument> seen;
+    for (const ProfileEdit& e : edits) {
+        if (!e.expected)
+            continue;
+        if (!seen)
+            seen.emplace(readableText(bytes, seenStorage));
+        const auto current = seen->value(section, trimmedOfSpaces(e.key));
+        if (current != valueView(*e.expected))
+            result.stale.push_back(
+                {e.key, current ? std::optional<std::string>(*current) : std::nullopt});
+    }
+    if (!result.stale.empty()) {
+        result.status = Status::Stale;
+        return result;
+    }
+
+    const bool utf16 = bytes.starts_with(kUtf16LeMark);
+    // Lone surrogates survive the trip to UTF-8 and back, so untouched lines keep their units.
+    std::string utf8;
+    std::string_view text = bytes;
+    if (utf16) {
+        utf8 = Utf16LeToUtf8(bytes.substr(kUtf16LeMark.size()), true);
+        // Windows takes a lone mark for text without a line end: a new section goes on a new line.
+        if (utf8.empty())
+            utf8 = "\r\n";
+        text = utf8;
+    }
+    const EditedText edited = applyEdits(text, section, edits);
+    bool written;
+    if (!edited.changed) {
+        const bool removes =
+            std::any_of(edits.begin(), edits.end(), [](const ProfileEdit& e) { return !e.value; });
+        if (file.exists() || !removes) {
+            result.status = Status::Unchanged;
+            return result;
+        }
+        written = file.replace({}); // removing from a missing file leaves an empty one
+    } else if (!utf16) {
+        written =
+            edited.splice
+                ? file.replace({bytes.substr(0, edited.splice->offset), edited.splice->inserted,
+                                bytes.substr(edited.splice->offset + edited.splice->removed)})
+                : file.replace({edited.whole});
+    } else {
+        std::string whole;
+        if (edited.splice)
+            whole.append(text.substr(0, edited.splice->offset))
+                .append(edited.splice->inserted)
+                .append(text.substr(edited.splice->offset + edited.splice->removed));
+        std::string out(kUtf16LeMark);
+        out += Utf8ToUtf16Le(edited.splice ? whole : edited.whole);
+        const std::string_view halfUnit =
+            bytes.size() % 2 != 0 ? bytes.substr(bytes.size() - 1) : std::string_view();
+        written = file.replace({out, halfUnit}); // half a unit at the end stays where it was
+    }
+    if (!written)
+        return failed(errno);
+    result.status = Status::Written;
+    return result;
+}
+
+} // namespace
+
+DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer,
+                              DWORD size, LPCSTR fileName) {
+    if (!buffer || size == 0)
+        return 0;
+    return CopyPrivateProfileValue(GetPrivateProfileValue(section, key, fileName), defaultValue,
+                                   buffer, size);
+}
+
+std::optional<std::string> GetPrivateProfileValue(LPCSTR section, LPCSTR key, LPCSTR fileName) {
+    try {
+        return readValue(section, key, fileName);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt; // a file too big for memory reads as missing
+    }
+}
+
+DWORD CopyPrivateProfileValue(const std::optional<std::string>& stored, LPCSTR defaultValue,
+                              LPSTR buffer, DWORD size) {
+    if (!buffer || size == 0)
+        return 0;
+    std::string_view result;
+    if (stored) {
+        result = *stored;
+        result = result.substr(0, result.find('\0')); // the caller sees a C string
+    } else if (defaultValue) {
+        result = defaultValue;
+        result = result.substr(0, result.find_last_not_of(' ') + 1);
+    }
+    const std::size_t length = std::min<std::size_t>(result.size(), size - 1);
+    std::copy_n(result.begin(), length, buffer);
+    buffer[length] = '\0';
+    return static_cast<DWORD>(length);
+}
+
+BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
+    if (!section || !key || !fileName)
+        return FALSE;
+    try {
+        const ProfileEdit edit{key, value ? std::optional<std::string>(value) : std::nullopt, {}};
+        const auto status = WritePrivateProfileKeys(section, {&edit, 1}, fileName).status;
+        return status == ProfileWriteResult::Status::Written ||
+                       status == ProfileWriteResult::Status::Unchanged
+                   ? TRUE
+                   : FALSE;
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
+}
+
+ProfileWriteResult WritePrivateProfileKeys(std::string_view section,
+                                           std::span<const ProfileEdit> edits, LPCSTR fileName) {
+    if (!fileName)
+        return failed(EINVAL);
+    try {
+        return writeKeys(section, edits, fileName);
+    } catch (const std::bad_alloc&) {
+        return failed(ENOMEM);
+    }
+}
+
+ProfileText ReadPrivateProfileText(LPCSTR fileName) {
+    ProfileText result;
+    if (!fileName) {
+        result.error = EINVAL;
+        return result;
+    }
+    try {
+        std::string bytes;
+        if (!ReadRegularFile(ResolveProfilePath(fileName), bytes)) {
+            result.error = errno == ENOENT ? 0 : errno;
+            return result;
+        }
+        result.exists = true;
+        std::string utf8;
+        const std::string_view text = readableText(bytes, utf8);
+        result.text = text.data() == bytes.data() ? std::move(bytes) : std::move(utf8);
+    } catch (const std::bad_alloc&) {
+        result.error = ENOMEM;
+    }
+    return result;
+}
+
+std::string ResolveProfilePath(LPCSTR fileName) {
+    if (!fileName)
+        return {};
+    const std::string name(fileName);
+    const char* winDir = std::getenv("GOMCFG_WINDIR");
+    if (name.find('/') != std::string::npos || !winDir || !*winDir)
+        return name;
+    std::string path(winDir);
+    if (path.back() != '/')
+        path += '/';
+    return path + name;
+}
+
+void SetProfileFileOpsForTesting(const ProfileFileOps* ops) {
+    g_fileOps = ops ? ops : &kSystemFileOps;
+}
+
+void SetProfileLockWaitForTesting(std::chrono::milliseconds wait) {
+    g_lockWait = wait;
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "platform/Win32Types.h"
+#include "platform/store/ProfileFileOps.h"
+
+#include <chrono>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+// Private-profile (INI) access with the Win32 parameter order and semantics. A bare file name
+// resolves to $GOMCFG_WINDIR when set, else to the current directory. A file starting with the
+// bytes FF FE is UTF-16LE; its text is handed over and taken as UTF-8. Any other file is bytes.
+
+// Copies the key's value (or defaultValue) into buffer, cut to size - 1 bytes plus a NUL, and
+// returns the number of bytes copied without the NUL. Listing names (a null section or key) is
+// not supported: the default is returned.
+DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer,
+                              DWORD size, LPCSTR fileName);
+// The two halves of GetPrivateProfileString, for callers that must know what the file held: the
+// key's whole stored text (nothing when the file, section or key is missing or unreadable), and
+// what lands in the buffer for it.
+std::optional<std::string> GetPrivateProfileValue(LPCSTR section, LPCSTR key, LPCSTR fileName);
+DWORD CopyPrivateProfileValue(const std::optional<std::string>& stored, LPCSTR defaultValue,
+                              LPSTR buffer, DWORD size);
+
+// Replaces or adds one key, editing only that line; a null value removes the key's line.
+// Atomic, see platform/store/AtomicFile.h. Returns FALSE on failure, and for a null section or key
+// (removing a whole section is not supported). Another writer of the same directory is waited
+// for kProfileLockWait at most; then the write fails and changes nothing.
+BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
+
+// One key of a batch write. A null value removes the key's line. With expected set, the edit
+// (and so the whole batch) only goes ahead while the key's stored text, as a reader sees it, is
+// still *expected; an empty *expected means "while the key is still missing".
+struct ProfileEdit {
+    std::string key;
+    std::optional<std::string> value;
+    std::optional<std::optional<std::string>> expected;
+};
+
+struct ProfileWriteResult {
+    enum class Status { Written, Unchanged, Stale, Failed };
+    struct StaleKey {
+        std::string key;
+        std::optional<std::string> current; // what the file holds now; empty when missing
+    };
+    Status status = Status::Failed;
+    std::vector<StaleKey> stale; // every edit whose expectation failed, in edit order
+    int error = 0;               // errno when Failed
+};
+
+// Applies the edits to one section in order, each as WritePrivateProfileString would, and
+// saves the result in one atomic replace under the same lock: readers see all of them or none.
+// Stale (a precondition failed) and Failed write nothing. Unchanged: every edit left the text as
+// it was, and the file was not touched (a missing file is still created when an edit removes a
+// key, as a single removal would).
+ProfileWriteResult WritePrivateProfileKeys(std::string_view section,
+                                           std::span<const ProfileEdit> edits, LPCSTR fileName);
+
+// The text of a profile file as the readers see it (UTF-16LE handed over as UTF-8), read in
+// one go so several keys can be looked up in the same state of the file.
+struct ProfileText {
+    bool exists = false; // false and error 0: the file is missing, which reads as empty
+    int error = 0;       // errno when the file exists but can't be read
+    std::string text;
+};
+ProfileText ReadPrivateProfileText(LPCSTR fileName);
+
+// The path a profile file name refers to.
+std::string ResolveProfilePath(LPCSTR fileName);
+
+// How long a write waits for another writer of the same directory.
+inline constexpr std::chrono::milliseconds kProfileLockWait{5000};
+
+// Routes the write, fsync and rename calls of every later save through ops (which must outlive
+// its use); nullptr restores the system calls. For tests that simulate I/O faults.
+void SetProfileFileOpsForTesting(const ProfileFileOps* ops);
+
+// Sets how long every later save waits for another writer's lock. For tests that hold the lock.
+void SetProfileLockWaitForTesting(std::chrono::milliseconds wait);

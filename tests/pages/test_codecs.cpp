@@ -1,0 +1,71 @@
+#include "support/TestSupport.h"
+
+#include "pages/SettingsCodecs.h"
+
+TEST(BoolCodec, DefaultsAndExactWords) {
+    ScopedWorkDir dir;
+    MessageRecorder messages;
+    int v = -1;
+    ReadBoolSetting(v, "samemap", 0);
+    EXPECT_EQ(v, 0);
+    ReadBoolSetting(v, "isc", 1);
+    EXPECT_EQ(v, 1);
+    EXPECT_FALSE(dir.exists(kSettingsFile)) << "reading must not create";
+
+    dir.write(kSettingsFile,
+              "[Gomcfg]\nsamemap=True\nisc=False\ncheating=\nnoexit=1\nctf=false\nhttp=true\n");
+    ReadBoolSetting(v, "samemap", 0);
+    EXPECT_EQ(v, 0);
+    ReadBoolSetting(v, "isc", 1);
+    EXPECT_EQ(v, 1);
+    ReadBoolSetting(v, "cheating", 1);
+    EXPECT_EQ(v, 1);
+    ReadBoolSetting(v, "noexit", 0);
+    EXPECT_EQ(v, 0);
+    ReadBoolSetting(v, "ctf", 1);
+    EXPECT_EQ(v, 0);
+    ReadBoolSetting(v, "http", 0);
+    EXPECT_EQ(v, 1);
+    EXPECT_EQ(messages.count(), 0) << "unreadable booleans fall back silently";
+}
+
+TEST(IntCodec, DefaultsAndAtoiReading) {
+    ScopedWorkDir dir;
+    int v = -1;
+    ReadIntSetting("Nhttpport", v, 80);
+    EXPECT_EQ(v, 80);
+    dir.write(kSettingsFile,
+              "[Gomcfg]\r\nNfraglimit=12abc\r\nNtimelimit=\r\nNhttpport=-5\r\nNfingerport="
+              "99999999999\r\n");
+    ReadIntSetting("Nfraglimit", v, 0);
+    EXPECT_EQ(v, 12);
+    ReadIntSetting("Ntimelimit", v, 7);
+    EXPECT_EQ(v, 0) << "an empty value is 0, not the default";
+    ReadIntSetting("Nhttpport", v, 80);
+    EXPECT_EQ(v, -5);
+    ReadIntSetting("Nfingerport", v, 79);
+    EXPECT_EQ(v, 2147483647);
+}
+
+TEST(Codecs, WriteFormatsAndReportsEachFailedKey) {
+    ScopedWorkDir dir;
+    MessageRecorder messages;
+    WriteBoolSetting(2, "samemap");
+    WriteBoolSetting(0, "cheating");
+    WriteIntSetting(-3, "Ntimelimit");
+    EXPECT_EQ(dir.settings(),
+              QByteArray("[Gomcfg]\r\nsamemap=true\r\ncheating=false\r\nNtimelimit=-3\r\n"));
+    EXPECT_EQ(messages.count(), 0);
+
+    // A directory where the file should be: every write fails and each is reported.
+    QFile::remove(dir.settingsPath());
+    ASSERT_TRUE(QDir(dir.path()).mkdir(kSettingsFile));
+    WriteBoolSetting(1, "samemap");
+    WriteIntSetting(5, "Nfraglimit");
+    ASSERT_EQ(messages.count(), 2);
+    for (const MessageBoxCall& call : messages.calls()) {
+        EXPECT_EQ(call.text, QStringLiteral("ERROR: Problem saving GombleTroveII.ini\n"));
+        EXPECT_EQ(call.title, QStringLiteral("Gomcfg2"));
+        EXPECT_EQ(call.type, MB_OK | MB_ICONEXCLAMATION);
+    }
+}

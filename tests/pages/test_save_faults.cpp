@@ -1,0 +1,72 @@
+#include "res/ControlIds.h"
+#include "support/StoreSupport.h"
+
+#include "app/MainDialog.h"
+#include "pages/ServerPage.h"
+#include "pages/SettingsCodecs.h"
+
+#include <QPushButton>
+#include <QTest>
+
+// A save that fails part-way, seen from the codecs and a page: one report per key, the file as
+// it was, no temporary file.
+
+namespace {
+
+const QByteArray kStored = "; mine\r\n[Gomcfg]\r\nsamemap=true\r\nNfraglimit=7\r\n";
+const QString kSaveError = QStringLiteral("ERROR: Problem saving GombleTroveII.ini\n");
+
+const std::pair<const char*, Faults> kFaults[] = {
+    {"disk full part-way", {.spaceLeft = 20, .error = ENOSPC}},
+    {"I/O error part-way", {.chunk = 8, .spaceLeft = 16, .error = EIO}},
+    {"rename refused", {.failRename = true}},
+};
+
+} // namespace
+
+TEST(SaveFaults, CodecsReportEachFailedKeyOnceAndLeaveTheFile) {
+    for (const auto& [what, faults] : kFaults) {
+        ScopedWorkDir dir;
+        dir.writeSettings(kStored);
+        MessageRecorder messages;
+        {
+            FaultScope scope(faults);
+            WriteBoolSetting(0, "samemap");
+            WriteIntSetting(12, "Nfraglimit");
+            WriteBoolSetting(1, "cheating");
+        }
+        EXPECT_EQ(messages.texts(), QStringList(3, kSaveError)) << what;
+        EXPECT_EQ(dir.settings(), kStored) << what;
+        EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{kSettingsFile.toStdString()})
+            << what;
+    }
+}
+
+TEST(SaveFaults, ApplyOnAFullDiskReportsEveryKeyOfThePageOnce) {
+    ScopedWorkDir dir;
+    const QByteArray stored = "; mine\r\n[Gomcfg]\r\n";
+    dir.writeSettings(stored);
+    MessageRecorder messages;
+    MainDialog sheet;
+    ServerPage page;
+    sheet.AddPage(&page);
+    sheet.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
+    {
+        FaultScope scope({.spaceLeft = 30, .error = ENOSPC});
+        sheet.button(QDialogButtonBox::Apply)->click();
+    }
+    EXPECT_EQ(messages.texts(), QStringList(5, kSaveError));
+    EXPECT_EQ(dir.settings(), stored);
+    EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{kSettingsFile.toStdString()});
+
+    // With space again the next Apply goes through.
+    messages.clear();
+    auto* cheating = qobject_cast<QAbstractButton*>(page.GetDlgItem(IDC_CHEATING));
+    ASSERT_TRUE(cheating && cheating->isVisible() && cheating->isEnabled());
+    QTest::mouseClick(cheating, Qt::LeftButton);
+    sheet.button(QDialogButtonBox::Apply)->click();
+    EXPECT_EQ(messages.count(), 0);
+    EXPECT_EQ(dir.settings(), "; mine\r\n[Gomcfg]\r\nsamemap=false\r\ncheating=true\r\n"
+                              "noexit=false\r\nNfraglimit=0\r\nNtimelimit=0\r\n");
+}

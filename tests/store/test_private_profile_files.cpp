@@ -1,0 +1,192 @@
+#include "support/StoreSupport.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <future>
+#include <thread>
+
+namespace {
+
+BOOL put(const char* key, const char* value, const char* file = kIni) {
+    return WritePrivateProfileString("S", key, value, file);
+}
+
+const std::string kOriginal = "[S]\r\nk=1\r\n; keep me\r\n";
+
+bool isSymlink(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+} // namespace
+
+TEST(ProfileFiles, FailedSaveLeavesTheOriginalAndNoTemporaryFile) {
+    const std::pair<const char*, Faults> cases[] = {
+        {"disk full at once", {.failWrite = 0, .error = ENOSPC}},
+        {"disk full after a short write", {.failWrite = 1, .chunk = 5, .error = ENOSPC}},
+        {"file flush fails", {.failFsync = 0}},
+        {"rename fails", {.failRename = true}},
+    };
+    for (const auto& [what, faults] : cases) {
+        ScopedWorkDir dir;
+        putBytes(dir, kOriginal);
+        const auto before = entriesOf(dir.path());
+        for (const char* file : {kIni, "new.ini"}) {
+            FaultScope scope(faults);
+            EXPECT_EQ(put("k", "2", file), FALSE) << what << " " << file;
+        }
+        EXPECT_EQ(bytesOf(dir), kOriginal) << what;
+        EXPECT_EQ(entriesOf(dir.path()), before) << what;
+    }
+}
+
+TEST(ProfileFiles, ShortAndInterruptedWritesStillSaveEverything) {
+    ScopedWorkDir dir;
+    putBytes(dir, kOriginal);
+    FaultScope scope({.interruptWrite = 1, .chunk = 3});
+    EXPECT_EQ(put("k", "a longer value"), TRUE);
+    EXPECT_EQ(bytesOf(dir), "[S]\r\nk=a longer value\r\n; keep me\r\n");
+}
+
+TEST(ProfileFiles, FailedDirectoryFlushIsReportedThoughTheNewBytesAreInPlace) {
+    ScopedWorkDir dir;
+    putBytes(dir, kOriginal);
+    const auto before = entriesOf(dir.path());
+    FaultScope scope({.failFsync = 1});
+    EXPECT_EQ(put("k", "2"), FALSE);
+    EXPECT_EQ(bytesOf(dir), "[S]\r\nk=2\r\n; keep me\r\n");
+    EXPECT_EQ(entriesOf(dir.path()), before);
+}
+
+TEST(ProfileFiles, ReadOnlyFileIsRefusedEvenForRoot) {
+    ScopedWorkDir dir;
+    putBytes(dir, kOriginal);
+    ASSERT_EQ(::chmod(kIni, 0444), 0);
+    EXPECT_EQ(put("k", "2"), FALSE);
+    EXPECT_EQ(bytesOf(dir), kOriginal);
+    EXPECT_EQ(modeOf(dir.filePath(kIni)), 0444u);
+    EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{kIni});
+}
+
+TEST(ProfileFiles, ReadOnlyDirectoryIsRefused) {
+    ScopedWorkDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("ro"));
+    putBytes(dir, kOriginal, "ro/test.ini");
+    ASSERT_EQ(::chmod("ro", 0555), 0);
+    EXPECT_EQ(put("k", "2", "ro/test.ini"), FALSE);
+    EXPECT_EQ(put("k", "2", "ro/new.ini"), FALSE);
+    ASSERT_EQ(::chmod("ro", 0755), 0);
+    EXPECT_EQ(bytesOf(dir, "ro/test.ini"), kOriginal);
+    EXPECT_EQ(entriesOf(dir.filePath("ro")), std::set<std::string>{kIni});
+}
+
+TEST(ProfileFiles, MissingDirectoryIsNotCreated) {
+    ScopedWorkDir dir;
+    EXPECT_EQ(put("k", "v", "nodir/test.ini"), FALSE);
+    qputenv("GOMCFG_WINDIR", QFile::encodeName(dir.filePath("nowin")));
+    EXPECT_EQ(put("k", "v"), FALSE);
+    EXPECT_TRUE(entriesOf(dir.path()).empty());
+}
+
+TEST(ProfileFiles, DirectoryOrFifoInPlaceOfTheFileIsRefused) {
+    ScopedWorkDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(kIni));
+    EXPECT_EQ(put("k", "v"), FALSE);
+    EXPECT_TRUE(QFileInfo(dir.filePath(kIni)).isDir());
+    ASSERT_EQ(::mkfifo("fifo.ini", 0600), 0);
+    EXPECT_EQ(put("k", "v", "fifo.ini"), FALSE);
+    EXPECT_EQ(entriesOf(dir.path()), (std::set<std::string>{kIni, "fifo.ini"}));
+}
+
+TEST(ProfileFiles, SymlinkStaysALinkAndItsTargetIsUpdated) {
+    ScopedWorkDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("real"));
+    putBytes(dir, kOriginal, "real/t.ini");
+    ASSERT_EQ(::symlink("real/t.ini", kIni), 0);
+    ASSERT_EQ(::symlink(dir.filePath(kIni).toUtf8().constData(), "chain.ini"), 0);
+    ASSERT_EQ(::symlink("real/new.ini", "dangling.ini"), 0);
+
+    EXPECT_EQ(put("k", "2", "chain.ini"), TRUE);
+    EXPECT_EQ(put("k", "3", "dangling.ini"), TRUE);
+    EXPECT_TRUE(isSymlink(dir.filePath(kIni)));
+    EXPECT_TRUE(isSymlink(dir.filePath("chain.ini")));
+    EXPECT_TRUE(isSymlink(dir.filePath("dangling.ini")));
+    EXPECT_EQ(bytesOf(dir, "real/t.ini"), "[S]\r\nk=2\r\n; keep me\r\n");
+    EXPECT_EQ(bytesOf(dir, "real/new.ini"), "[S]\r\nk=3\r\n");
+    EXPECT_EQ(entriesOf(dir.filePath("real")), (std::set<std::string>{"t.ini", "new.ini"}));
+    EXPECT_EQ(entriesOf(dir.path()),
+              (std::set<std::string>{"real", kIni, "chain.ini", "dangling.ini"}));
+}
+
+TEST(ProfileFiles, ModeAndOwnerAreKept) {
+    ScopedWorkDir dir;
+    putBytes(dir, kOriginal);
+    ASSERT_EQ(::chmod(kIni, 0604), 0);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(kIni, 65534, 65534), 0);
+    }
+    EXPECT_EQ(put("k", "2"), TRUE);
+    EXPECT_EQ(modeOf(dir.filePath(kIni)), 0604u);
+    struct stat st {};
+    ASSERT_EQ(::stat(kIni, &st), 0);
+    if (root) {
+        EXPECT_EQ(st.st_uid, 65534u);
+    }
+}
+
+TEST(ProfileFiles, ConcurrentWritersLoseNoUpdate) {
+    ScopedWorkDir dir;
+    constexpr int kWriters = 4;
+    constexpr int kKeysEach = 10;
+    // Each save opens the directory afresh, so threads contend for the lock as processes do.
+    std::vector<std::thread> writers;
+    for (int w = 0; w < kWriters; ++w)
+        writers.emplace_back([w] {
+            for (int k = 0; k < kKeysEach; ++k)
+                put(("w" + std::to_string(w) + "k" + std::to_string(k)).c_str(), "x");
+        });
+    for (auto& writer : writers)
+        writer.join();
+    for (int w = 0; w < kWriters; ++w)
+        for (int k = 0; k < kKeysEach; ++k) {
+            const std::string key = "w" + std::to_string(w) + "k" + std::to_string(k);
+            EXPECT_EQ(profileString("S", key.c_str()), "x") << key;
+        }
+}
+
+TEST(ProfileFiles, SaveWaitsForAnotherWriterButNotForADeadOne) {
+    ScopedWorkDir dir;
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Only async-signal-safe calls after fork.
+        const int fd = ::open(".", O_RDONLY | O_DIRECTORY);
+        if (fd < 0 || ::flock(fd, LOCK_EX) != 0 || ::write(ready[1], "1", 1) != 1)
+            ::_exit(1);
+        ::pause();
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    ::close(ready[0]);
+
+    auto save = std::async(std::launch::async, [] { return put("k", "v"); });
+    EXPECT_EQ(save.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_EQ(save.get(), TRUE);
+    EXPECT_EQ(bytesOf(dir), "[S]\r\nk=v\r\n");
+}

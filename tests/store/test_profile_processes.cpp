@@ -1,0 +1,275 @@
+#include "support/StoreSupport.h"
+
+#include "pages/SettingsCodecs.h"
+#include "platform/store/IniDocument.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <charconv>
+#include <random>
+#include <thread>
+
+// Writers in processes of their own (tests/helpers/profile_writer.cpp): killed mid-save, two at
+// once on one file, and one that keeps the lock.
+
+namespace {
+
+// Starts the writer with args, stdin and stdout as given (-1: /dev/null). Only
+// async-signal-safe calls happen between fork and exec.
+pid_t startWriter(const std::vector<std::string>& args, int in, int out) {
+    std::vector<char*> argv;
+    std::string program = GOMCFG_PROFILE_WRITER;
+    argv.push_back(program.data());
+    for (const std::string& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    const int devNull = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::dup2(in >= 0 ? in : devNull, STDIN_FILENO) < 0 ||
+            ::dup2(out >= 0 ? out : devNull, STDOUT_FILENO) < 0)
+            ::_exit(127);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(devNull);
+    return pid;
+}
+
+int exitStatus(pid_t pid) {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// The last number a killed loop writer printed, 0 when none. Each number arrives whole, with
+// its line end, in one write to the pipe.
+unsigned long lastReported(int fd) {
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+        text.append(buffer, std::size_t(n));
+    if (text.empty())
+        return 0;
+    text.pop_back();
+    const std::size_t from = text.rfind('\n') + 1; // 0 when there is only one line
+    unsigned long value = 0;
+    std::from_chars(text.data() + from, text.data() + text.size(), value);
+    return value;
+}
+
+// The file's state after the writer got to value: everything but the counter line stays.
+std::string fileWith(unsigned long value) {
+    static const std::string head = [] {
+        std::string h = "; crash test\r\n[Gomcfg]\r\n";
+        for (int i = 0; i < 1500; ++i)
+            h += "padding" + std::to_string(i) + "=some text to make the save take a while\r\n";
+        return h;
+    }();
+    return head + "counter=" + std::to_string(value) + "\r\n[Other]\r\nkey=kept\r\n";
+}
+
+// Another process that takes the writers' lock on a directory and keeps it until release().
+class LockHolder {
+public:
+    explicit LockHolder(const QString& dir) {
+        int in[2], out[2];
+        EXPECT_EQ(::pipe2(in, O_CLOEXEC), 0);
+        EXPECT_EQ(::pipe2(out, O_CLOEXEC), 0);
+        m_pid = startWriter({"hold", dir.toStdString()}, in[0], out[1]);
+        ::close(in[0]);
+        ::close(out[1]);
+        m_release = in[1];
+        std::string said;
+        char c = 0;
+        while (::read(out[0], &c, 1) == 1 && c != '\n')
+            said += c;
+        ::close(out[0]);
+        EXPECT_EQ(said, "locked");
+    }
+    ~LockHolder() {
+        release();
+        EXPECT_EQ(exitStatus(m_pid), 0) << "the holder gave up the lock before it was released";
+    }
+    LockHolder(const LockHolder&) = delete;
+    LockHolder& operator=(const LockHolder&) = delete;
+
+    void release() {
+        if (m_release >= 0)
+            ::close(m_release);
+        m_release = -1;
+    }
+
+private:
+    pid_t m_pid = -1;
+    int m_release = -1;
+};
+
+class LockWaitScope {
+public:
+    explicit LockWaitScope(std::chrono::milliseconds wait) { SetProfileLockWaitForTesting(wait); }
+    ~LockWaitScope() { SetProfileLockWaitForTesting(kProfileLockWait); }
+    LockWaitScope(const LockWaitScope&) = delete;
+    LockWaitScope& operator=(const LockWaitScope&) = delete;
+};
+
+} // namespace
+
+TEST(ProfileProcesses, AWriterThatKeepsTheLockFailsEachSaveAndNothingIsWritten) {
+    ScopedWorkDir dir;
+    const QByteArray stored = "; mine\r\n[Gomcfg]\r\nNfraglimit=7\r\n";
+    const QString saveError = QStringLiteral("ERROR: Problem saving GombleTroveII.ini\n");
+    dir.writeSettings(stored);
+    MessageRecorder messages;
+    {
+        const LockWaitScope wait(std::chrono::milliseconds(100));
+        LockHolder holder(dir.path());
+        WriteIntSetting(12, "Nfraglimit");
+        WriteBoolSetting(1, "samemap");
+        EXPECT_EQ(messages.texts(), QStringList(2, saveError));
+        EXPECT_EQ(dir.settings(), stored);
+        EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{kSettingsFile.toStdString()});
+    }
+    WriteIntSetting(12, "Nfraglimit");
+    EXPECT_EQ(messages.count(), 2);
+    EXPECT_EQ(dir.settings(), QByteArray("; mine\r\n[Gomcfg]\r\nNfraglimit=12\r\n"));
+}
+
+TEST(ProfileProcesses, ASaveWaitsForAWriterThatLetsGo) {
+    ScopedWorkDir dir;
+    putBytes(dir, "[S]\r\nk=1\r\n");
+    LockHolder holder(dir.path());
+    std::thread releaser([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        holder.release();
+    });
+    EXPECT_EQ(WritePrivateProfileString("S", "k", "2", kIni), TRUE);
+    releaser.join();
+    EXPECT_EQ(bytesOf(dir), "[S]\r\nk=2\r\n");
+}
+
+TEST(ProfileProcesses, KilledWriterLeavesTheOldOrTheNewFileAndNeverBlocksTheNext) {
+    ScopedWorkDir dir;
+    const std::string path = dir.filePath(kIni).toStdString();
+    putBytes(dir, fileWith(0));
+    std::mt19937 rng(7);
+    unsigned long current = 0;
+    int killedWithTemp = 0;
+    int killedAfterWrites = 0;
+    for (int round = 0; round < 300; ++round) {
+        int pipeFds[2];
+        ASSERT_EQ(::pipe2(pipeFds, O_CLOEXEC), 0);
+        const pid_t writer = startWriter({"loop", path, "Gomcfg", "counter"}, -1, pipeFds[1]);
+        ASSERT_GT(writer, 0);
+        ::close(pipeFds[1]);
+        // Mostly once saves are under way, sometimes while the process is still starting.
+        unsigned long first = 0;
+        if (round % 10 != 0) {
+            // A writer kept waiting by what the killed one left behind would never report.
+            pollfd ready{pipeFds[0], POLLIN, 0};
+            if (::poll(&ready, 1, 10000) != 1) {
+                ::kill(writer, SIGKILL);
+                exitStatus(writer);
+                FAIL() << "round " << round << ": no save in 10 s";
+            }
+            char c = 0;
+            while (::read(pipeFds[0], &c, 1) == 1 && c != '\n')
+                first = first * 10 + static_cast<unsigned long>(c - '0');
+        }
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(std::uniform_int_distribution<int>(0, 4000)(rng)));
+        ::kill(writer, SIGKILL);
+        EXPECT_EQ(exitStatus(writer), 128 + SIGKILL);
+        const unsigned long last = std::max(first, lastReported(pipeFds[0]));
+        ::close(pipeFds[0]);
+
+        // Either the last save that returned, or the one under way when the kill came.
+        const std::string bytes = bytesOf(dir);
+        const auto value = IniDocument(bytes).value("Gomcfg", "counter");
+        ASSERT_TRUE(value.has_value()) << "round " << round;
+        unsigned long found = 0;
+        std::from_chars(value->data(), value->data() + value->size(), found);
+        ASSERT_TRUE(found == (last ? last : current) || found == last + 1)
+            << "round " << round << ": file has " << found << ", last save returned " << last;
+        ASSERT_EQ(bytes, fileWith(found)) << "round " << round;
+        current = found;
+        killedAfterWrites += last > 0;
+
+        const auto entries = entriesOf(dir.path());
+        killedWithTemp += entries.size() > 1;
+        for (const std::string& name : entries)
+            ASSERT_TRUE(name == kIni || (name.starts_with(".test.ini.") && name.ends_with(".tmp")))
+                << name;
+    }
+    // The temporaries of killed writers go with the next save.
+    EXPECT_EQ(WritePrivateProfileString("Gomcfg", "counter", "0", kIni), TRUE);
+    EXPECT_EQ(bytesOf(dir), fileWith(0));
+    EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{kIni});
+    EXPECT_GE(killedAfterWrites, 270);
+    std::printf("300 kills: %d after at least one save, %d left a temporary file\n",
+                killedAfterWrites, killedWithTemp);
+}
+
+TEST(ProfileProcesses, OnlyTemporariesOfDeadWritersAreRemoved) {
+    ScopedWorkDir dir;
+    putBytes(dir, "[S]\r\nk=1\r\n");
+    const pid_t dead = ::fork();
+    if (dead == 0)
+        ::_exit(0);
+    ASSERT_EQ(exitStatus(dead), 0);
+    const std::string deadPid = std::to_string(dead);
+    const std::string livePid = std::to_string(::getpid());
+    const std::set<std::string> kept = {
+        kIni,
+        ".test.ini." + livePid + ".3.tmp",  // its writer still runs
+        ".other.ini." + deadPid + ".0.tmp", // another file's
+        ".test.ini." + deadPid + ".x.tmp",  // not a name we make
+        ".test.ini." + deadPid + ".1.tmp.bak",
+        "test.ini." + deadPid + ".1.tmp",
+    };
+    for (const std::string& name : kept)
+        if (name != kIni)
+            putBytes(dir, "x", QString::fromStdString(name));
+    putBytes(dir, "half a file", QString::fromStdString(".test.ini." + deadPid + ".0.tmp"));
+    putBytes(dir, "", QString::fromStdString(".test.ini." + deadPid + ".17.tmp"));
+    EXPECT_EQ(WritePrivateProfileString("S", "k", "2", kIni), TRUE);
+    EXPECT_EQ(bytesOf(dir), "[S]\r\nk=2\r\n");
+    EXPECT_EQ(entriesOf(dir.path()), kept);
+}
+
+TEST(ProfileProcesses, TwoWriterProcessesLoseNoneOfEachOthersKeys) {
+    ScopedWorkDir dir;
+    putBytes(dir, "; shared\n[Gomcfg]\nshotgun=true\n");
+    const std::string path = dir.filePath(kIni).toStdString();
+    constexpr int kWrites = 1000;
+    int start[2];
+    ASSERT_EQ(::pipe2(start, O_CLOEXEC), 0);
+    const pid_t a =
+        startWriter({"keys", path, "Gomcfg", "a", std::to_string(kWrites)}, start[0], -1);
+    const pid_t b =
+        startWriter({"keys", path, "gomcfg", "b", std::to_string(kWrites)}, start[0], -1);
+    ::close(start[0]);
+    ::close(start[1]); // both go
+    EXPECT_EQ(exitStatus(a), 0);
+    EXPECT_EQ(exitStatus(b), 0);
+
+    const std::string bytes = bytesOf(dir);
+    const IniDocument doc(bytes);
+    int missing = 0;
+    for (int i = 0; i < kWrites; ++i)
+        for (const char* prefix : {"a", "b"}) {
+            const std::string key = prefix + std::to_string(i);
+            const auto value = doc.value("Gomcfg", key);
+            missing += !value || *value != std::to_string(i);
+        }
+    EXPECT_EQ(missing, 0);
+    EXPECT_TRUE(bytes.starts_with("; shared\n[Gomcfg]\nshotgun=true\n"));
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 3 + 2 * kWrites);
+    EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{kIni});
+}

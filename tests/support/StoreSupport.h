@@ -1,0 +1,133 @@
+#pragma once
+
+#include "platform/store/PrivateProfile.h"
+#include "support/TestSupport.h"
+
+#include <QString>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+// Helpers for the private-profile tests; every file lives in a ScopedWorkDir.
+inline constexpr const char* kIni = "test.ini";
+
+inline std::string profileString(const char* section, const char* key,
+                                 const char* defaultValue = "<default>", DWORD size = 1024,
+                                 const char* file = kIni) {
+    std::vector<char> buffer(size + 1, '#');
+    const DWORD length =
+        GetPrivateProfileString(section, key, defaultValue, buffer.data(), size, file);
+    EXPECT_LT(length, size);
+    EXPECT_EQ(buffer[length], '\0');
+    return std::string(buffer.data(), length);
+}
+
+inline void putBytes(const ScopedWorkDir& dir, const std::string& bytes,
+                     const QString& name = kIni) {
+    dir.write(name, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+inline std::string bytesOf(const ScopedWorkDir& dir, const QString& name = kIni) {
+    return dir.read(name).toStdString();
+}
+
+// UTF-16LE with the FF FE mark, as Windows programs save "Unicode" text.
+inline std::string utf16LeFile(const QString& text) {
+    std::string bytes = "\xFF\xFE";
+    for (const QChar c : text) {
+        bytes += static_cast<char>(c.unicode() & 0xFF);
+        bytes += static_cast<char>(c.unicode() >> 8);
+    }
+    return bytes;
+}
+
+inline std::set<std::string> entriesOf(const QString& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.toStdString()))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+inline mode_t modeOf(const QString& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+    return st.st_mode & 07777;
+}
+
+// Makes profile saves fail part-way through the store's file-call seam.
+
+// Which calls of a save fail, counted from 0 within the save.
+struct Faults {
+    int failWrite = -1;
+    int interruptWrite = -1;
+    int failFsync = -1;
+    bool failRename = false;
+    std::size_t chunk = SIZE_MAX; // largest write that goes through at once
+    // A disk that fills up, in every save: writes stop at this offset of the file and fail there.
+    off_t spaceLeft = -1;
+    int error = EIO;
+};
+
+namespace fault_detail {
+inline Faults faults;
+inline int writes = 0;
+inline int fsyncs = 0;
+
+inline ssize_t write(int fd, const void* data, std::size_t size) {
+    const int call = writes++;
+    if (call == faults.failWrite || call == faults.interruptWrite) {
+        errno = call == faults.failWrite ? faults.error : EINTR;
+        return -1;
+    }
+    size = std::min(size, faults.chunk);
+    if (faults.spaceLeft >= 0) {
+        const off_t at = ::lseek(fd, 0, SEEK_CUR);
+        if (at >= faults.spaceLeft) {
+            errno = faults.error;
+            return -1;
+        }
+        size = std::min(size, std::size_t(faults.spaceLeft - at));
+    }
+    return ::write(fd, data, size);
+}
+
+inline int fsync(int fd) {
+    if (fsyncs++ == faults.failFsync) {
+        errno = faults.error;
+        return -1;
+    }
+    return ::fsync(fd);
+}
+
+inline int rename(const char* from, const char* to) {
+    if (faults.failRename) {
+        errno = faults.error;
+        return -1;
+    }
+    return std::rename(from, to);
+}
+
+inline constexpr ProfileFileOps kOps{&write, &fsync, &rename};
+} // namespace fault_detail
+
+// Saves while it lives fail as faults says.
+class FaultScope {
+public:
+    explicit FaultScope(const Faults& faults) {
+        fault_detail::faults = faults;
+        fault_detail::writes = fault_detail::fsyncs = 0;
+        SetProfileFileOpsForTesting(&fault_detail::kOps);
+    }
+    ~FaultScope() { SetProfileFileOpsForTesting(nullptr); }
+    FaultScope(const FaultScope&) = delete;
+    FaultScope& operator=(const FaultScope&) = delete;
+};
