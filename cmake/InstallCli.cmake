@@ -1,8 +1,5 @@
-# gomcfgctl's files, and the split of the Debian packages: the sheet is gomcfg2, the command-line
-# tool gomcfgctl, which depends on no Qt package, so a server without a display installs it alone.
-include(GNUInstallDirs)
-find_program(GZIP_EXECUTABLE gzip REQUIRED)
-
+# gomcfgctl's files and its Debian package, which depends on no Qt package, so a server without a
+# display installs it alone. Included after Install.cmake, whose helpers it uses.
 install(TARGETS gomcfgctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT gomcfgctl)
 
 set(GOMCFGCTL_MAN_PAGE ${CMAKE_CURRENT_BINARY_DIR}/gomcfgctl.1.gz)
@@ -17,20 +14,8 @@ install(FILES dist/gomcfgctl.bash-completion
     RENAME gomcfgctl
     COMPONENT gomcfgctl)
 
-# Each package carries its copyright and changelog, as Debian requires.
-set(GOMCFGCTL_CHANGELOG ${CMAKE_CURRENT_BINARY_DIR}/gomcfgctl.changelog.gz)
-add_custom_command(OUTPUT ${GOMCFGCTL_CHANGELOG}
-    COMMAND ${GZIP_EXECUTABLE} -9nc ${CMAKE_CURRENT_SOURCE_DIR}/dist/gomcfgctl.changelog > ${GOMCFGCTL_CHANGELOG}
-    DEPENDS dist/gomcfgctl.changelog
-    VERBATIM)
-add_custom_target(gomcfgctl_changelog ALL DEPENDS ${GOMCFGCTL_CHANGELOG})
-install(FILES ${GOMCFGCTL_CHANGELOG} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/gomcfgctl
-    RENAME changelog.gz COMPONENT gomcfgctl)
-install(FILES dist/gomcfgctl.copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/gomcfgctl
-    RENAME copyright COMPONENT gomcfgctl)
+gomcfg_package_files(gomcfgctl)
 
-set(CPACK_DEB_COMPONENT_INSTALL ON)
-set(CPACK_DEBIAN_GOMCFG2_PACKAGE_NAME gomcfg2)
 set(CPACK_DEBIAN_GOMCFGCTL_PACKAGE_NAME gomcfgctl)
 set(CPACK_DEBIAN_GOMCFGCTL_PACKAGE_SECTION utils)
 # Defined and empty: only what dpkg-shlibdeps finds (libc6, libstdc++6, libgcc-s1).
@@ -42,7 +27,3 @@ string(CONCAT CPACK_DEBIAN_GOMCFGCTL_DESCRIPTION
     "Trove II game-server modification, GombleTroveII.ini, from a terminal, a script\n"
     "or a server without a display, with the same keys, ranges and file rules as\n"
     "the gomcfg2 sheet. It needs no Qt and no display.")
-# Debian ships binaries stripped; the debug information stays in the build tree.
-set(CPACK_STRIP_FILES ON)
-# A package's summary is the first line of its own description; see CPackComponents.cmake.
-set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/CPackComponents.cmake)
