@@ -62,14 +62,14 @@ bool MainDialog::applyPages() {
         applied = CPropertySheet::applyPages();
     }
     SettingsApply apply(std::move(writes));
-    if (const auto conflicts = apply.Conflicts(); !conflicts.empty()) {
+    if (const auto conflicts = apply.conflicts(); !conflicts.empty()) {
         const int answer = AfxMessageBox(ConflictQuestion(conflicts),
                                          MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON3);
         if (answer == IDCANCEL)
             return false;
-        apply.Settle(answer == IDYES);
+        apply.settle(answer == IDYES);
     }
-    const std::vector<KeptText> kept = apply.Write();
+    const std::vector<KeptText> kept = apply.write();
     if (!kept.empty()) {
         const ReplayedTexts replay(kept);
         for (int i = 0; i < GetPageCount(); ++i) {

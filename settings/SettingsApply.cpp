@@ -28,7 +28,7 @@ SettingsApply::SettingsApply(std::vector<PendingWrite> writes) {
     }
 }
 
-std::vector<SettingsApply::Conflict> SettingsApply::Conflicts() const {
+std::vector<SettingsApply::Conflict> SettingsApply::conflicts() const {
     std::vector<Conflict> conflicts;
     for (const Item& item : m_items) {
         if (item.fate == Fate::Conflict)
@@ -37,14 +37,14 @@ std::vector<SettingsApply::Conflict> SettingsApply::Conflicts() const {
     return conflicts;
 }
 
-void SettingsApply::Settle(bool sheetValues) {
+void SettingsApply::settle(bool sheetValues) {
     for (Item& item : m_items) {
         if (item.fate == Fate::Conflict)
             item.fate = sheetValues ? Fate::Write : Fate::Keep;
     }
 }
 
-std::vector<KeptText> SettingsApply::Write() {
+std::vector<KeptText> SettingsApply::write() {
     std::vector<KeptText> kept;
     const auto keep = [&](const std::string& key, const StoredText& inFile) {
         kept.push_back({key, inFile});

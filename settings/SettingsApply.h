@@ -20,14 +20,14 @@ public:
     // Reads the file once and sorts the writes the pages gathered, in their order.
     explicit SettingsApply(std::vector<PendingWrite> writes);
 
-    std::vector<Conflict> Conflicts() const;
+    std::vector<Conflict> conflicts() const;
     // Every conflict takes the sheet's value (true) or keeps the file's (false).
-    void Settle(bool sheetValues);
+    void settle(bool sheetValues);
 
     // Makes the writes in order, each only while the key still holds the text seen for it, so
     // nothing written in between is overwritten; a key that changed keeps the file's value.
     // Failed writes are reported as always. Returns the keys whose file values were kept.
-    std::vector<KeptText> Write();
+    std::vector<KeptText> write();
 
 private:
     enum class Fate { Write, Keep, Conflict };
