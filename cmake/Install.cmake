@@ -21,15 +21,19 @@ foreach(size IN LISTS GOMCFG_ICON_SIZES)
         RENAME ${GOMCFG_APP_ID}.png COMPONENT gomcfg2)
 endforeach()
 
-# Man pages are installed compressed, as Debian's tools expect.
+# Man pages are installed compressed, as Debian's tools expect: dist/<program>.1 goes into the
+# package of the same name.
 find_program(GZIP_EXECUTABLE gzip REQUIRED)
-set(GOMCFG_MAN_PAGE ${CMAKE_CURRENT_BINARY_DIR}/gomcfg2.1.gz)
-add_custom_command(OUTPUT ${GOMCFG_MAN_PAGE}
-    COMMAND ${GZIP_EXECUTABLE} -9nc ${CMAKE_CURRENT_SOURCE_DIR}/dist/gomcfg2.1 > ${GOMCFG_MAN_PAGE}
-    DEPENDS dist/gomcfg2.1
-    VERBATIM)
-add_custom_target(gomcfg2_man ALL DEPENDS ${GOMCFG_MAN_PAGE})
-install(FILES ${GOMCFG_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT gomcfg2)
+function(gomcfg_man_page program)
+    set(page ${CMAKE_CURRENT_BINARY_DIR}/${program}.1.gz)
+    add_custom_command(OUTPUT ${page}
+        COMMAND ${GZIP_EXECUTABLE} -9nc ${CMAKE_CURRENT_SOURCE_DIR}/dist/${program}.1 > ${page}
+        DEPENDS dist/${program}.1
+        VERBATIM)
+    add_custom_target(${program}_man ALL DEPENDS ${page})
+    install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${program})
+endfunction()
+gomcfg_man_page(gomcfg2)
 
 # Each Debian package is an install component of the same name. A package carries its own copy of
 # the copyright file and the changelog (Debian wants both in /usr/share/doc/<package>/), and

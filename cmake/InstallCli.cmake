@@ -2,13 +2,7 @@
 # display installs it alone. Included after Install.cmake, whose helpers it uses.
 install(TARGETS gomcfgctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT gomcfgctl)
 
-set(GOMCFGCTL_MAN_PAGE ${CMAKE_CURRENT_BINARY_DIR}/gomcfgctl.1.gz)
-add_custom_command(OUTPUT ${GOMCFGCTL_MAN_PAGE}
-    COMMAND ${GZIP_EXECUTABLE} -9nc ${CMAKE_CURRENT_SOURCE_DIR}/dist/gomcfgctl.1 > ${GOMCFGCTL_MAN_PAGE}
-    DEPENDS dist/gomcfgctl.1
-    VERBATIM)
-add_custom_target(gomcfgctl_man ALL DEPENDS ${GOMCFGCTL_MAN_PAGE})
-install(FILES ${GOMCFGCTL_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT gomcfgctl)
+gomcfg_man_page(gomcfgctl)
 install(FILES dist/gomcfgctl.bash-completion
     DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
     RENAME gomcfgctl
