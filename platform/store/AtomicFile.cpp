@@ -13,9 +13,12 @@
 #include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string_view>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -71,29 +74,55 @@ bool failWith(int error) {
     return false;
 }
 
-// flock(LOCK_EX) that gives up with EWOULDBLOCK after limit. A writer holds the lock for a few
-// milliseconds, so the first pauses are short; a stuck one (a hung process, a slow network file
-// system) must not freeze the user interface, which saves on its own thread.
+// flock(LOCK_EX) that gives up with EWOULDBLOCK after limit: a stuck writer (a hung process, a
+// slow network file system) must not freeze the user interface, which saves on its own thread.
+// The wait blocks in the kernel rather than polling, so a busy writer that lets go only for a
+// moment between saves cannot keep us out. A helper thread blocks on a duplicate of fd (the same
+// open file, so its lock is ours); when we stop waiting, it lets the lock go as soon as it gets it.
 int lockWithin(int fd, std::chrono::milliseconds limit) {
-    using Clock = std::chrono::steady_clock;
-    constexpr std::chrono::milliseconds kLongestPause{20};
-    const Clock::time_point deadline = Clock::now() + limit;
-    std::chrono::milliseconds pause{1};
-    for (;;) {
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            return 0;
-        if (errno == EINTR)
-            continue;
-        if (errno != EWOULDBLOCK)
-            return -1;
-        const Clock::time_point now = Clock::now();
-        if (now >= deadline) {
-            errno = EWOULDBLOCK;
-            return -1;
-        }
-        std::this_thread::sleep_for(std::min<Clock::duration>(pause, deadline - now));
-        pause = std::min(pause * 2, kLongestPause);
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        return 0;
+    if (errno != EWOULDBLOCK)
+        return -1;
+    const int waiterFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (waiterFd < 0)
+        return -1;
+    struct Wait {
+        std::mutex mutex;
+        std::condition_variable finished;
+        bool done = false;
+        bool abandoned = false;
+        int error = 0;
+    };
+    const auto wait = std::make_shared<Wait>();
+    try {
+        std::thread([wait, waiterFd] {
+            int result;
+            do
+                result = ::flock(waiterFd, LOCK_EX);
+            while (result != 0 && errno == EINTR);
+            const int error = result == 0 ? 0 : errno;
+            const std::lock_guard lock(wait->mutex);
+            if (wait->abandoned && result == 0)
+                ::flock(waiterFd, LOCK_UN);
+            ::close(waiterFd);
+            wait->error = error;
+            wait->done = true;
+            wait->finished.notify_one();
+        }).detach();
+    } catch (const std::system_error&) {
+        ::close(waiterFd);
+        errno = EAGAIN;
+        return -1;
     }
+    std::unique_lock lock(wait->mutex);
+    if (!wait->finished.wait_for(lock, limit, [&] { return wait->done; })) {
+        wait->abandoned = true;
+        errno = EWOULDBLOCK;
+        return -1;
+    }
+    errno = wait->error;
+    return wait->error == 0 ? 0 : -1;
 }
 
 } // namespace

@@ -6,8 +6,8 @@
 //       lock must prevent happens in the page cache; the flushes would only slow the test
 //       down to the disk's pace); exits 0 when every write succeeded.
 //   profile_writer loop FILE SECTION KEY
-//       writes KEY=1, KEY=2, ... a millisecond apart until killed, printing each number after
-//       its write returned.
+//       writes KEY=1, KEY=2, ... back to back until killed, printing each number after its
+//       write returned.
 //   profile_writer hold DIR
 //       takes the writers' lock on DIR as a save does, prints "locked" and keeps it until end of
 //       file on stdin, or for 20 s at most, so a store that waits for ever fails the test and
@@ -55,9 +55,6 @@ int writeForever(const char* file, const char* section, const char* key) {
         const std::string line = value + "\n";
         if (::write(STDOUT_FILENO, line.data(), line.size()) != ssize_t(line.size()))
             return 1;
-        // A breath between saves, as any real writer takes: the lock is polled, so a writer
-        // that never lets go would keep every other one out.
-        ::usleep(1000);
     }
 }
 
