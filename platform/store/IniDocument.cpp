@@ -228,16 +228,12 @@ std::optional<IniDocument::Edit> IniDocument::edit(std::string_view section, std
     return Edit{m_text.size(), 0, std::move(inserted)};
 }
 
-std::optional<std::string> IniDocument::edited(std::string_view section, std::string_view key,
-                                               std::optional<std::string_view> value) const {
-    const auto splice = edit(section, key, value);
-    if (!splice)
-        return std::nullopt;
+std::string IniDocument::Edit::appliedTo(std::string_view text) const {
     std::string out;
-    out.reserve(m_text.size() - splice->removed + splice->inserted.size());
-    return out.append(m_text.substr(0, splice->offset))
-        .append(splice->inserted)
-        .append(m_text.substr(splice->offset + splice->removed));
+    out.reserve(text.size() - removed + inserted.size());
+    return out.append(text.substr(0, offset))
+        .append(inserted)
+        .append(text.substr(offset + removed));
 }
 
 IniDocument::Section IniDocument::section(std::string_view name) const {

@@ -25,6 +25,9 @@ public:
         std::size_t offset = 0;
         std::size_t removed = 0;
         std::string inserted;
+
+        // text, which the splice was made for, with the splice applied.
+        std::string appliedTo(std::string_view text) const;
     };
 
     // The splice that sets the key to value, or removes the key's line when value is empty.
@@ -32,10 +35,6 @@ public:
     // like the file's lines. Nothing when the text would stay as it is.
     std::optional<Edit> edit(std::string_view section, std::string_view key,
                              std::optional<std::string_view> value) const;
-
-    // The whole text after edit().
-    std::optional<std::string> edited(std::string_view section, std::string_view key,
-                                      std::optional<std::string_view> value) const;
 
     // A key entry as a reader sees it, on its line of the text (counted from 1).
     struct Entry {

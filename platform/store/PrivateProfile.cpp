@@ -60,6 +60,10 @@ struct EditedText {
     bool changed = false;
     std::optional<IniDocument::Edit> splice;
     std::string whole;
+
+    std::string wholeText(std::string_view original) const {
+        return splice ? splice->appliedTo(original) : whole;
+    }
 };
 
 EditedText applyEdits(std::string_view original, std::string_view section,
@@ -67,10 +71,7 @@ EditedText applyEdits(std::string_view original, std::string_view section,
     EditedText out;
     for (const ProfileEdit& e : edits) {
         if (out.splice) {
-            out.whole.reserve(original.size() - out.splice->removed + out.splice->inserted.size());
-            out.whole.append(original.substr(0, out.splice->offset))
-                .append(out.splice->inserted)
-                .append(original.substr(out.splice->offset + out.splice->removed));
+            out.whole = out.splice->appliedTo(original);
             out.splice.reset();
         }
         const std::string_view current = out.changed ? std::string_view(out.whole) : original;
@@ -149,13 +150,8 @@ ProfileWriteResult writeKeys(std::string_view section, std::span<const ProfileEd
                                 bytes.substr(edited.splice->offset + edited.splice->removed)})
                 : file.replace({edited.whole});
     } else {
-        std::string whole;
-        if (edited.splice)
-            whole.append(text.substr(0, edited.splice->offset))
-                .append(edited.splice->inserted)
-                .append(text.substr(edited.splice->offset + edited.splice->removed));
         std::string out(kUtf16LeMark);
-        out += Utf8ToUtf16Le(edited.splice ? whole : edited.whole);
+        out += Utf8ToUtf16Le(edited.wholeText(text));
         const std::string_view halfUnit =
             bytes.size() % 2 != 0 ? bytes.substr(bytes.size() - 1) : std::string_view();
         written = file.replace({out, halfUnit}); // half a unit at the end stays where it was

@@ -345,8 +345,8 @@ TEST(ProfileProperties, WriteChangesOnlyItsKeyAndReadsBack) {
             const std::string section = gen.section();
             const std::string key = gen.key();
             const auto value = gen.chance(5) ? std::nullopt : std::optional(gen.value());
-            const auto edited = IniDocument(text).edited(section, key, value);
-            const std::string after = edited ? *edited : text;
+            const auto edit = IniDocument(text).edit(section, key, value);
+            const std::string after = edit ? edit->appliedTo(text) : text;
             const std::string context =
                 "seed " + std::to_string(run.seed + 1) + " file " + std::to_string(n) + " write [" +
                 section + "] " + key + "=" + escaped(value.value_or("<null>")) +
