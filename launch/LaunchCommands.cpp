@@ -1,5 +1,6 @@
 #include "launch/LaunchCommands.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/process/CommandWords.h"
 #include "platform/process/ExecutableSearch.h"
 
@@ -23,9 +24,6 @@ std::optional<std::vector<std::string>> commandFromEnvironment(const char* varia
     return words;
 }
 
-char asciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
 } // namespace
 
 // Only programs that are graphical through and through, each with the options that give it a
@@ -67,7 +65,7 @@ bool IsOpenableUrl(std::string_view url) {
     if (colon == std::string_view::npos)
         return false;
     std::string scheme(url.substr(0, colon));
-    std::transform(scheme.begin(), scheme.end(), scheme.begin(), asciiLower);
+    std::transform(scheme.begin(), scheme.end(), scheme.begin(), AsciiLower);
     return scheme == "http" || scheme == "https" || scheme == "file";
 }
 

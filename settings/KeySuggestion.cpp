@@ -1,5 +1,7 @@
 #include "settings/KeySuggestion.h"
 
+#include "platform/AsciiCase.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <numeric>
@@ -8,15 +10,6 @@
 #include <vector>
 
 namespace {
-
-std::string lowered(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    }
-    return out;
-}
 
 std::size_t editDistance(std::string_view a, std::string_view b) {
     std::vector<std::size_t> row(b.size() + 1);
@@ -45,9 +38,9 @@ std::ptrdiff_t commonSuffix(std::string_view a, std::string_view b) {
 } // namespace
 
 const SettingKey& NearestSettingKey(std::string_view name) {
-    const std::string wanted = lowered(name);
+    const std::string wanted = AsciiLowered(name);
     const auto rank = [&](const SettingKey& entry) {
-        const std::string key = lowered(entry.key);
+        const std::string key = AsciiLowered(entry.key);
         const bool overlaps = !wanted.empty() && (key.find(wanted) != std::string::npos ||
                                                   wanted.find(key) != std::string::npos);
         return std::make_tuple(!overlaps, editDistance(wanted, key),

@@ -1,5 +1,6 @@
 #include "settings/KeyTable.h"
 
+#include "platform/AsciiCase.h"
 #include "res/ControlIds.h"
 
 #include <algorithm>
@@ -69,12 +70,8 @@ std::span<const SettingKey> SettingKeys() {
 }
 
 const SettingKey* FindSettingKey(std::string_view key) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
     for (const SettingKey& entry : kKeys) {
-        const std::string_view name = entry.key;
-        if (name.size() == key.size() &&
-            std::equal(name.begin(), name.end(), key.begin(),
-                       [&](char a, char b) { return lower(a) == lower(b); }))
+        if (EqualsIgnoringAsciiCase(entry.key, key))
             return &entry;
     }
     return nullptr;

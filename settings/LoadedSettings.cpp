@@ -1,5 +1,6 @@
 #include "settings/LoadedSettings.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/store/PrivateProfile.h"
 
 #include <algorithm>
@@ -10,10 +11,7 @@ namespace {
 
 // The file matches keys ignoring ASCII case, so the ledger does too.
 std::string LowerKey(std::string_view key) {
-    std::string lower(key);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
-    return lower;
+    return AsciiLowered(key);
 }
 
 std::map<std::string, LoadedKey>& Ledger() {

@@ -1,5 +1,6 @@
 #include "settings/SettingInput.h"
 
+#include "platform/AsciiCase.h"
 #include "settings/SettingValues.h"
 #include "settings/WeaponTokens.h"
 
@@ -8,16 +9,10 @@
 
 namespace {
 
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 std::optional<bool> booleanFromInput(std::string_view typed) {
     static constexpr std::array<std::string_view, 4> kTrue = {"true", "yes", "on", "1"};
     static constexpr std::array<std::string_view, 4> kFalse = {"false", "no", "off", "0"};
-    const auto is = [&](std::string_view word) { return equalsNoCase(word, typed); };
+    const auto is = [&](std::string_view word) { return EqualsIgnoringAsciiCase(word, typed); };
     if (std::any_of(kTrue.begin(), kTrue.end(), is))
         return true;
     if (std::any_of(kFalse.begin(), kFalse.end(), is))
@@ -32,7 +27,8 @@ std::string inQuotes(std::string_view typed) {
 // The weapon a person means by a token or a shown name in any case, or -1.
 int weaponFromInput(std::string_view typed) {
     for (int i = 0; i < kWeaponCount; ++i) {
-        if (equalsNoCase(typed, WeaponTokenFromIndex(i)) || equalsNoCase(typed, WeaponShownName(i)))
+        if (EqualsIgnoringAsciiCase(typed, WeaponTokenFromIndex(i)) ||
+            EqualsIgnoringAsciiCase(typed, WeaponShownName(i)))
             return i;
     }
     return -1;

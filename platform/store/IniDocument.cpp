@@ -1,5 +1,7 @@
 #include "platform/store/IniDocument.h"
 
+#include "platform/AsciiCase.h"
+
 #include <cstring>
 
 namespace {
@@ -12,22 +14,6 @@ std::string_view trimmed(std::string_view s, std::string_view blanks) {
     if (first == std::string_view::npos)
         return {};
     return s.substr(first, s.find_last_not_of(blanks) - first + 1);
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z')
-            x += 'a' - 'A';
-        if (y >= 'A' && y <= 'Z')
-            y += 'a' - 'A';
-        if (x != y)
-            return false;
-    }
-    return true;
 }
 
 struct Line {
@@ -147,7 +133,7 @@ std::optional<Line> findSection(std::string_view text, std::string_view section)
         // to the end of the file at every header.
         Line line{lineStart, std::min(text.find_first_of("\r\n", bracket), text.size())};
         line.end = line.contentEnd + lineEndLength(text, line.contentEnd);
-        if (equalsNoCase(*headerName(contentOf(text, line)), section))
+        if (EqualsIgnoringAsciiCase(*headerName(contentOf(text, line)), section))
             return line;
         pos = line.end;
     }
@@ -166,7 +152,7 @@ std::optional<std::string_view> IniDocument::value(std::string_view section,
         if (headerName(content))
             break;
         const auto entry = entryOf(content);
-        if (!entry || !equalsNoCase(entry->name, key))
+        if (!entry || !EqualsIgnoringAsciiCase(entry->name, key))
             continue;
         if (!entry->value)
             return std::nullopt;
@@ -189,7 +175,7 @@ std::optional<IniDocument::Edit> IniDocument::edit(std::string_view section, std
         if (!entry)
             continue;
         lastEntry = line;
-        if (equalsNoCase(entry->name, key)) {
+        if (EqualsIgnoringAsciiCase(entry->name, key)) {
             keyLine = line;
             keySpelling = entry->name;
             break;
@@ -245,7 +231,7 @@ IniDocument::Section IniDocument::section(std::string_view name) const {
         ++number;
         const std::string_view content = contentOf(m_text, line);
         if (const auto header = headerName(content)) {
-            const bool match = equalsNoCase(*header, name);
+            const bool match = EqualsIgnoringAsciiCase(*header, name);
             inFirst = match && result.headerLines.empty();
             if (match)
                 result.headerLines.push_back(number);
