@@ -3,8 +3,6 @@
 #include "platform/AsciiCase.h"
 #include "res/ControlIds.h"
 
-#include <algorithm>
-
 namespace {
 constexpr SettingKey kKeys[] = {
     {"shotgun", SettingType::Boolean, "true", 0, 0, IDD_WEAPONS, "Shotgun", IDC_SHOTGUN},
