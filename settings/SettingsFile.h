@@ -1,7 +1,13 @@
 #pragma once
 
-// Where the settings live: a bare file name, resolved by the store, and one section in it.
+#include <string>
+
+// Where the settings live: one file and one section in it.
 inline constexpr const char* kSettingsFileName = "GombleTroveII.ini";
 inline constexpr const char* kSettingsSection = "Gomcfg";
 // Every value is read into a buffer this large, so at most 1023 bytes of it are seen.
 inline constexpr int kValueBufferSize = 1024;
+
+// The settings file every front end edits unless told otherwise: GombleTroveII.ini in
+// $GOMCFG_WINDIR when that is set and not empty, else in the current directory ("./...").
+std::string SettingsFilePath();

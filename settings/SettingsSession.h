@@ -1,0 +1,85 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A key's text in the file; nothing when the key is missing.
+using StoredText = std::optional<std::string>;
+
+// What a front end (the sheet, the terminal sheet) needs across one run to edit the settings
+// file next to other programs: for each key, what the file held when the front end read it and
+// what the front end showed for it; and, for one OK or Apply, the writes it gathers. Those are
+// sorted against the file as it is then (unchanged in the file: written; changed only in the
+// file: kept; changed on both sides: a conflict the user settles) and written in one save.
+// The front end owns one for its life; nothing of it is process-wide.
+class SettingsSession {
+public:
+    // filePath: the settings file, as SettingsFilePath() gives it.
+    explicit SettingsSession(std::string filePath);
+    SettingsSession(const SettingsSession&) = delete;
+    SettingsSession& operator=(const SettingsSession&) = delete;
+
+    const std::string& filePath() const { return m_filePath; }
+
+    // --- Reading, when a page is first shown (or shows kept keys again) ---
+
+    // The key's stored text, read from the file now and remembered as what the front end read.
+    // While kept keys are shown again (after commit()), it is the kept text for a kept key and
+    // nothing at all for any other key, whose value the front end then leaves as it is.
+    std::optional<StoredText> read(std::string_view key);
+    // What the front end now shows for key, as the text it would write; nothing when it would
+    // write nothing (an unreadable substitute).
+    void noteShown(std::string_view key, std::optional<std::string> shown);
+
+    // --- One OK or Apply ---
+
+    // Adds a write, in the front end's order. onFailure runs once for it, in that order, when
+    // the save fails.
+    void addWrite(std::string key, std::string value, std::function<void()> onFailure);
+
+    struct Conflict {
+        std::string key;
+        StoredText inFile;
+        std::string here;
+    };
+    // Reads the file once and sorts the gathered writes against it; the conflicts to settle.
+    std::vector<Conflict> sortWrites();
+    // Every conflict takes the front end's value (true) or keeps the file's (false).
+    void settle(bool frontEndValues);
+
+    struct KeptKey {
+        std::string key;
+        StoredText stored;
+    };
+    // Writes the sorted writes in one atomic save, each only while its key still holds what was
+    // seen for it; a key that changed meanwhile keeps the file's value. On failure every write
+    // that was to be made has its onFailure run, and nothing is written. Clears the writes.
+    // Returns the keys whose file values were kept: the front end shows them again, between
+    // beginShowingKept() and endShowingKept().
+    std::vector<KeptKey> commit();
+    // Drops the gathered writes (the conflict question was cancelled).
+    void discardWrites();
+
+    void beginShowingKept(std::vector<KeptKey> kept);
+    void endShowingKept();
+
+private:
+    struct Loaded {
+        StoredText stored;
+        std::optional<std::string> shown;
+    };
+    struct Pending {
+        std::string key;
+        std::string value;
+        std::function<void()> onFailure;
+    };
+
+    std::string m_filePath;
+    std::map<std::string, Loaded> m_loaded; // by key lowered, as the file matches keys
+    std::vector<Pending> m_pending;
+    std::optional<std::vector<KeptKey>> m_showingKept;
+};
