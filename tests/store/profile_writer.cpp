@@ -5,9 +5,10 @@
 //       PREFIX0=0 ... PREFIX<COUNT-1>=<COUNT-1> without flushing to disk (what the writers'
 //       lock must prevent happens in the page cache; the flushes would only slow the test
 //       down to the disk's pace); exits 0 when every write succeeded.
-//   profile_writer loop FILE SECTION KEY
+//   profile_writer loop FILE SECTION KEY [CHUNK]
 //       writes KEY=1, KEY=2, ... back to back until killed, printing each number after its
-//       write returned.
+//       write returned. With CHUNK, every write call puts down CHUNK bytes at most, as on a slow
+//       disk, and the values grow and shrink: 1, 2+, 3++, 4+++, 5, 6+ ...
 //   profile_writer hold DIR
 //       takes the writers' lock on DIR as a save does, prints "locked" and keeps it until end of
 //       file on stdin, or for 20 s at most, so a store that waits for ever fails the test and
@@ -33,6 +34,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -60,12 +62,23 @@ int writeKeys(const char* file, const char* section, const std::string& prefix, 
     return 0;
 }
 
-int writeForever(const char* file, const char* section, const char* key) {
+std::size_t g_chunk = 0;
+
+ssize_t chunkedWrite(int fd, const void* data, std::size_t size) {
+    return ::write(fd, data, std::min(size, g_chunk));
+}
+
+int writeForever(const char* file, const char* section, const char* key, std::size_t chunk) {
+    static constexpr ProfileFileOps kChunked{&chunkedWrite, &::fsync, &::rename};
+    g_chunk = chunk;
+    if (chunk > 0)
+        SetProfileFileOpsForTesting(&kChunked);
     for (unsigned long i = 1;; ++i) {
-        const std::string value = std::to_string(i);
+        const std::string value =
+            std::to_string(i) + (chunk > 0 ? std::string(i % 4, '+') : std::string());
         if (!WritePrivateProfileString(section, key, value.c_str(), file))
             return 1;
-        const std::string line = value + "\n";
+        const std::string line = std::to_string(i) + "\n";
         if (::write(STDOUT_FILENO, line.data(), line.size()) != ssize_t(line.size()))
             return 1;
     }
@@ -159,8 +172,9 @@ int main(int argc, char** argv) {
     const std::string_view mode = argc > 1 ? argv[1] : "";
     if (mode == "keys" && argc == 6)
         return writeKeys(argv[2], argv[3], argv[4], std::strtol(argv[5], nullptr, 10));
-    if (mode == "loop" && argc == 5)
-        return writeForever(argv[2], argv[3], argv[4]);
+    if (mode == "loop" && (argc == 5 || argc == 6))
+        return writeForever(argv[2], argv[3], argv[4],
+                            argc == 6 ? std::strtoul(argv[5], nullptr, 10) : 0);
     if (mode == "hold" && argc == 3)
         return holdLock(argv[2]);
     if (mode == "set" && argc == 6)
@@ -170,7 +184,7 @@ int main(int argc, char** argv) {
     if (mode == "get" && argc == 6)
         return readKey(argv[2], argv[3], argv[4], argv[5]);
     std::fprintf(stderr, "usage: profile_writer keys FILE SECTION PREFIX COUNT\n"
-                         "       profile_writer loop FILE SECTION KEY\n"
+                         "       profile_writer loop FILE SECTION KEY [CHUNK]\n"
                          "       profile_writer hold DIR\n"
                          "       profile_writer set FILE SECTION KEY VALUE\n"
                          "       profile_writer crash N FILE SECTION KEY VALUE\n"

@@ -226,6 +226,40 @@ TEST(ProfileProcesses, KilledInPlaceWriterLeavesTheOldOrTheNewFileToEveryReader)
     killWritersRepeatedly(150, true);
 }
 
+TEST(ProfileProcesses, ReadersNeverSeeAFileHalfRewrittenInPlace) {
+    ScopedWorkDir dir;
+    // The counter comes first, and its length changes with every save, so the rest moves.
+    const auto layout = [](std::string_view value) {
+        std::string text = "[Gomcfg]\r\ncounter=" + std::string(value) + "\r\n";
+        for (int i = 0; i < 300; ++i)
+            text += "padding" + std::to_string(i) + "=text that moves with the counter\r\n";
+        return text;
+    };
+    putBytes(dir, layout("0"));
+    ASSERT_EQ(::link(kIni, "second.ini"), 0);
+    const pid_t writer =
+        startWriter({"loop", dir.filePath(kIni).toStdString(), "Gomcfg", "counter", "512"}, -1, -1);
+    int reads = 0;
+    int changes = 0;
+    std::string last = layout("0");
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (std::chrono::steady_clock::now() < until) {
+        const std::string text = ReadPrivateProfileText(kIni).text;
+        const auto value = IniDocument(text).value("Gomcfg", "counter");
+        if (!value || text != layout(*value)) {
+            ADD_FAILURE() << "a reader saw a half-written file after " << reads << " reads";
+            break;
+        }
+        changes += text != last;
+        last = text;
+        ++reads;
+    }
+    ::kill(writer, SIGKILL);
+    EXPECT_EQ(exitStatus(writer), 128 + SIGKILL);
+    EXPECT_GT(changes, 10);
+    std::printf("%d reads saw %d saves\n", reads, changes);
+}
+
 TEST(ProfileProcesses, OnlyFilesOfOursAreRemoved) {
     ScopedWorkDir dir;
     putBytes(dir, "[S]\r\nk=1\r\n");
