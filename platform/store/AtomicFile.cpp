@@ -44,7 +44,7 @@ bool failWith(int error) {
 int lockWithin(int fd, std::chrono::milliseconds limit) {
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
         return 0;
-    if (errno != EWOULDBLOCK)
+    if (errno != EWOULDBLOCK || limit.count() <= 0)
         return -1;
     const int waiterFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
     if (waiterFd < 0)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -23,18 +24,32 @@ bool IsTempFileName(std::string_view name, const std::string& baseName);
 // baseName. Readers look for it by name, so it cannot be random; its contents prove it ours.
 std::string BackupFileName(const std::string& baseName);
 
-// FNV-1a, 64 bits: names and copies are checked against it; not a defence against forgery,
-// only against a torn file or a look-alike name.
+// A 64-bit checksum, eight bytes a step: names and copies are checked against it. Not a defence
+// against forgery, only against a torn file or a look-alike name. Bytes may come in any pieces.
 class Checksum {
 public:
     void add(std::string_view bytes) {
-        for (const char c : bytes) {
-            m_value ^= static_cast<unsigned char>(c);
-            m_value *= 0x100000001b3u;
-        }
         m_size += bytes.size();
+        while (!bytes.empty() && m_pendingSize > 0) {
+            m_pending[m_pendingSize++] = bytes.front();
+            bytes.remove_prefix(1);
+            if (m_pendingSize == sizeof m_pending) {
+                m_value = mixed(m_value, m_pending);
+                m_pendingSize = 0;
+            }
+        }
+        for (; bytes.size() >= sizeof m_pending; bytes.remove_prefix(sizeof m_pending))
+            m_value = mixed(m_value, bytes.data());
+        if (!bytes.empty()) { // only when nothing is pending
+            std::memcpy(m_pending, bytes.data(), bytes.size());
+            m_pendingSize = bytes.size();
+        }
     }
-    std::uint64_t value() const { return m_value; }
+    std::uint64_t value() const {
+        char last[sizeof m_pending] = {};
+        std::memcpy(last, m_pending, m_pendingSize);
+        return mixed(mixed(m_value, last), reinterpret_cast<const char*>(&m_size));
+    }
     std::size_t size() const { return m_size; }
 
     static std::uint64_t of(std::string_view bytes) {
@@ -44,6 +59,15 @@ public:
     }
 
 private:
+    static std::uint64_t mixed(std::uint64_t value, const char* word) {
+        std::uint64_t w = 0;
+        std::memcpy(&w, word, sizeof w);
+        value = (value ^ w) * 0x9e3779b97f4a7c15u;
+        return value ^ (value >> 29);
+    }
+
     std::uint64_t m_value = 0xcbf29ce484222325u;
-    std::size_t m_size = 0;
+    std::uint64_t m_size = 0;
+    char m_pending[8] = {};
+    std::size_t m_pendingSize = 0;
 };

@@ -1,5 +1,7 @@
 #include "support/StoreSupport.h"
 
+#include "platform/store/SaveFileNames.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -271,4 +273,24 @@ TEST(ProfileFiles, SomebodyElsesFileUnderTheCopysNameIsLeftAlone) {
     EXPECT_EQ(bytesOf(dir, "second.ini"), "[S]\r\nk=2\r\n; keep me\r\n");
     EXPECT_EQ(bytesOf(dir, ".test.ini.gomcfg-restore"), "notes");
     EXPECT_EQ(profileString("S", "k"), "2");
+}
+
+// An in-place save sums the new text in the pieces it writes; whoever checks the file later sums
+// it whole.
+TEST(ProfileFiles, ChecksumIsTheSameWhateverThePieces) {
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += static_cast<char>(i * 37);
+    const std::uint64_t whole = Checksum::of(text);
+    for (std::size_t a = 0; a <= text.size(); a += 3)
+        for (std::size_t b = a; b <= text.size(); b += 7) {
+            Checksum sum;
+            for (const std::string_view piece :
+                 {std::string_view(text).substr(0, a), std::string_view(text).substr(a, b - a),
+                  std::string_view(text).substr(b)})
+                sum.add(piece);
+            ASSERT_EQ(sum.value(), whole) << a << " " << b;
+        }
+    EXPECT_NE(Checksum::of(std::string_view("ab", 2)), Checksum::of(std::string_view("ab\0", 3)));
+    EXPECT_NE(Checksum::of(text.substr(1)), whole);
 }
