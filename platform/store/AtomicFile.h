@@ -46,9 +46,10 @@ public:
     // a large file need not build a copy of it.
     bool replace(std::initializer_list<std::string_view> pieces);
 
-    // After a failed replace(): the new bytes are in the file already, only the last flush (of
-    // the directory after the rename or after removing the copy) failed, so they might not
-    // survive a power cut.
+    // After a failed replace(): the new bytes are in the file already and only the last step
+    // failed, the flush of the directory after the rename, or in place the removal of the copy
+    // and its flush, so they might not survive a power cut. In place, a failed flush of the file
+    // itself puts the old bytes back instead: the copy must outlive any doubt about the file.
     bool contentsWritten() const { return m_contentsWritten; }
 
 private:
