@@ -1,62 +1,24 @@
 #include "platform/store/AtomicFile.h"
 
+#include "platform/store/InPlaceBackup.h"
 #include "platform/store/ReadFile.h"
+#include "platform/store/SaveFileNames.h"
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <atomic>
 #include <cerrno>
-#include <charconv>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <string_view>
 #include <system_error>
 #include <thread>
 
 namespace {
-
-constexpr int kMaxLinkHops = 40;
-constexpr std::size_t kMaxTempBaseLength = 100;
-
-std::string directoryOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string baseNameOf(const std::string& path) {
-    return path.substr(path.rfind('/') + 1);
-}
-
-// Temporary files of a file are named ".<name>.<pid>.<counter>.tmp"; this is ".<name>.".
-std::string tempStem(const std::string& baseName) {
-    return "." + baseName.substr(0, kMaxTempBaseLength) + ".";
-}
-
-// The writer's pid when name is one of our temporary names for baseName.
-std::optional<pid_t> tempOwner(std::string_view name, const std::string& baseName) {
-    const std::string stem = tempStem(baseName);
-    if (name.size() < stem.size() + 4 || !name.starts_with(stem) || !name.ends_with(".tmp"))
-        return std::nullopt;
-    name = name.substr(stem.size(), name.size() - stem.size() - 4);
-    pid_t pid = 0;
-    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), pid);
-    if (error != std::errc() || pid <= 0 || end == name.data() + name.size() || *end != '.')
-        return std::nullopt;
-    const std::string_view counter = name.substr(static_cast<std::size_t>(end - name.data()) + 1);
-    if (counter.empty() || counter.find_first_not_of("0123456789") != std::string_view::npos)
-        return std::nullopt;
-    return pid;
-}
 
 // Windows refuses to write a read-only file even for an administrator, so the missing write bits
 // count here too, not only what access() says (which is always yes for root).
@@ -82,7 +44,7 @@ bool failWith(int error) {
 int lockWithin(int fd, std::chrono::milliseconds limit) {
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
         return 0;
-    if (errno != EWOULDBLOCK)
+    if (errno != EWOULDBLOCK || limit.count() <= 0)
         return -1;
     const int waiterFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
     if (waiterFd < 0)
@@ -131,39 +93,17 @@ AtomicFile::AtomicFile(std::string path, const ProfileFileOps& ops,
                        std::chrono::milliseconds lockWait)
     : m_ops(ops), m_lockWait(lockWait), m_path(std::move(path)) {}
 
-bool AtomicFile::open() {
-    return resolveLinks() && (!baseNameOf(m_path).empty() || failWith(EISDIR)) && openDirectory() &&
-           readTarget();
-}
-
 // A settings file that is a symbolic link stays one: the file it points at is replaced.
-bool AtomicFile::resolveLinks() {
-    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-        struct stat st {};
-        if (::lstat(m_path.c_str(), &st) != 0)
-            return errno == ENOENT;
-        if (!S_ISLNK(st.st_mode))
-            return true;
-        std::string target(256, '\0');
-        for (;;) {
-            const ssize_t n = ::readlink(m_path.c_str(), target.data(), target.size());
-            if (n < 0)
-                return false;
-            if (static_cast<std::size_t>(n) < target.size()) {
-                target.resize(static_cast<std::size_t>(n));
-                break;
-            }
-            target.resize(target.size() * 2);
-        }
-        if (target.empty())
-            return failWith(ENOENT);
-        m_path = target.front() == '/' ? target : directoryOf(m_path) + "/" + target;
-    }
-    return failWith(ELOOP);
+bool AtomicFile::open() {
+    if (!ResolveLinks(m_path))
+        return false;
+    m_baseName = BaseNameOf(m_path);
+    return (!m_baseName.empty() || failWith(EISDIR)) && openDirectory() &&
+           recoverInterruptedSave() && readTarget();
 }
 
 bool AtomicFile::openDirectory() {
-    m_dir = directoryOf(m_path);
+    m_dir = DirectoryOf(m_path);
     m_dirFd = UniqueFd(::open(m_dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     struct stat st {};
     if (!m_dirFd.valid() || ::fstat(m_dirFd.get(), &st) != 0 || !writable(m_dir, st.st_mode))
@@ -175,9 +115,39 @@ bool AtomicFile::openDirectory() {
     return locked == 0 || errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL;
 }
 
-// While we hold the lock no writer of ours is between creating a temporary file and renaming
-// it, so one whose process is gone was left by a killed writer. Without the lock, or when the
-// pid is alive (maybe reused), it stays: leaving garbage is better than deleting a live file.
+// An in-place save that did not finish left its copy of the old bytes. Unless the file holds
+// the old or the new bytes in whole, the old ones go back; then the copy goes.
+bool AtomicFile::recoverInterruptedSave() {
+    const auto backup = InPlaceBackup::load(m_dirFd.get(), BackupFileName(m_baseName));
+    if (!backup) {
+        // Something of somebody else's has the copy's name: only an in-place save needs it.
+        m_backupNameTaken = errno == ENOENT ? 0 : errno;
+        return true;
+    }
+    const UniqueFd target(::open(m_path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st {};
+    // Whether the file needs the copy can't be told otherwise, so both stay.
+    if (target.valid() ? ::fstat(target.get(), &st) != 0 : errno != ENOENT)
+        return false;
+    if (target.valid() && backup->isFor(st)) {
+        std::string current;
+        if (!ReadAllFromFd(target.get(), std::size_t(st.st_size), current))
+            return false;
+        const std::string_view old = backup->oldBytes();
+        if (!backup->isWhole(current) &&
+            !(lockTarget(target.get()) && overwrite(target.get(), {old}, old.size())))
+            return false;
+        if (m_ops.fsync(target.get()) != 0)
+            return false;
+        ::flock(target.get(), LOCK_UN);
+    }
+    removeBackup(); // should it come back after a power cut, the file is whole by then
+    return true;
+}
+
+// Under the lock no writer of ours is between creating a temporary file and renaming or
+// removing it, so every file with one of our temporary names was left by a killed writer.
+// Without the lock one may be in use, and it stays.
 void AtomicFile::removeStaleTemps() const {
     if (!m_locked)
         return;
@@ -189,53 +159,38 @@ void AtomicFile::removeStaleTemps() const {
         ::close(fd);
         return;
     }
-    const std::string baseName = baseNameOf(m_path);
-    while (const dirent* entry = ::readdir(dir.get())) {
-        const auto owner = tempOwner(entry->d_name, baseName);
-        if (owner && ::kill(*owner, 0) != 0 && errno == ESRCH)
+    while (const dirent* entry = ::readdir(dir.get()))
+        if (IsTempFileName(entry->d_name, m_baseName))
             ::unlinkat(m_dirFd.get(), entry->d_name, 0);
-    }
 }
 
 bool AtomicFile::readTarget() {
     const UniqueFd fd(::open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
     if (!fd.valid())
         return errno == ENOENT;
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0)
+    if (::fstat(fd.get(), &m_target) != 0)
         return false;
-    if (!S_ISREG(st.st_mode))
-        return failWith(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
-    if (!writable(m_path, st.st_mode))
+    if (!S_ISREG(m_target.st_mode))
+        return failWith(S_ISDIR(m_target.st_mode) ? EISDIR : EINVAL);
+    if (!writable(m_path, m_target.st_mode))
         return false;
     m_exists = true;
-    m_mode = st.st_mode & 07777;
-    m_uid = st.st_uid;
-    m_gid = st.st_gid;
-    return ReadAllFromFd(fd.get(), static_cast<std::size_t>(st.st_size), m_contents);
+    m_attributes = FileAttributes::of(fd.get(), m_target);
+    return ReadAllFromFd(fd.get(), static_cast<std::size_t>(m_target.st_size), m_contents);
 }
 
-UniqueFd AtomicFile::createTemp(std::string& name) const {
-    static std::atomic<unsigned> counter{0};
-    const std::string prefix = tempStem(baseNameOf(m_path)) + std::to_string(::getpid());
+UniqueFd AtomicFile::createTemp(std::string& name, mode_t mode) const {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = prefix + "." + std::to_string(counter++) + ".tmp";
-        UniqueFd fd(::openat(m_dirFd.get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                             m_exists ? 0600 : 0666));
+        name = TempFileName(m_baseName);
+        UniqueFd fd(
+            ::openat(m_dirFd.get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
         if (fd.valid() || errno != EEXIST)
             return fd;
     }
     return UniqueFd();
 }
 
-bool AtomicFile::fillTemp(int fd, std::initializer_list<std::string_view> pieces) const {
-    if (m_exists) {
-        // Without the right to give the file away (EPERM) it stays ours, as any save would.
-        if (::fchown(fd, m_uid, m_gid) != 0 && errno != EPERM)
-            return false;
-        if (::fchmod(fd, m_mode) != 0)
-            return false;
-    }
+bool AtomicFile::writeAll(int fd, std::initializer_list<std::string_view> pieces) const {
     for (std::string_view bytes : pieces) {
         while (!bytes.empty()) {
             const ssize_t n = m_ops.write(fd, bytes.data(), bytes.size());
@@ -248,21 +203,108 @@ bool AtomicFile::fillTemp(int fd, std::initializer_list<std::string_view> pieces
             bytes.remove_prefix(static_cast<std::size_t>(n));
         }
     }
-    return m_ops.fsync(fd) == 0;
+    return true;
+}
+
+bool AtomicFile::overwrite(int fd, std::initializer_list<std::string_view> pieces,
+                           std::size_t size) const {
+    return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, pieces) &&
+           ::ftruncate(fd, static_cast<off_t>(size)) == 0;
+}
+
+// Readers of ours take a shared lock on the file; while we hold this one they read the copy.
+bool AtomicFile::lockTarget(int fd) const {
+    return lockWithin(fd, m_lockWait) == 0 || errno == ENOLCK || errno == EOPNOTSUPP ||
+           errno == EINVAL;
 }
 
 bool AtomicFile::replace(std::initializer_list<std::string_view> pieces) {
+    m_contentsWritten = false;
     removeStaleTemps();
+    if (m_exists && (m_target.st_nlink > 1 || !m_attributes.copyable()))
+        return replaceInPlace(pieces);
     std::string tempName;
-    UniqueFd temp = createTemp(tempName);
+    UniqueFd temp = createTemp(tempName, m_exists ? 0600 : 0666);
     if (!temp.valid())
         return false;
-    const bool filled = fillTemp(temp.get(), pieces);
+    if (m_exists && !m_attributes.copyTo(temp.get())) {
+        temp.close();
+        ::unlinkat(m_dirFd.get(), tempName.c_str(), 0);
+        return replaceInPlace(pieces);
+    }
+    const bool filled = writeAll(temp.get(), pieces) && m_ops.fsync(temp.get()) == 0;
     if (!filled || !temp.close() ||
         m_ops.rename((m_dir + "/" + tempName).c_str(), m_path.c_str()) != 0) {
         const int error = errno; // the caller reports why, not the cleanup's errno
         ::unlinkat(m_dirFd.get(), tempName.c_str(), 0);
         return failWith(error);
     }
+    m_contentsWritten = true;
     return m_ops.fsync(m_dirFd.get()) == 0;
+}
+
+bool AtomicFile::replaceInPlace(std::initializer_list<std::string_view> pieces) {
+    if (m_backupNameTaken != 0)
+        return failWith(m_backupNameTaken);
+    const UniqueFd target(::open(m_path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st {};
+    if (!target.valid() || ::fstat(target.get(), &st) != 0)
+        return false;
+    if (st.st_dev != m_target.st_dev || st.st_ino != m_target.st_ino)
+        return failWith(EAGAIN); // replaced by a program that ignores our lock
+    Checksum sum;
+    for (const std::string_view piece : pieces)
+        sum.add(piece);
+    if (!putBackup(InPlaceBackup::encode(m_target, m_contents, sum.size(), sum.value())))
+        return false;
+    if (!lockTarget(target.get())) {
+        const int error = errno;
+        removeBackup();
+        return failWith(error);
+    }
+    if (!overwrite(target.get(), pieces, sum.size()) || m_ops.fsync(target.get()) != 0) {
+        const int error = errno;
+        // The old bytes go back; the copy stays until they are on disk, to be used by the next
+        // reader and writer otherwise.
+        if (overwrite(target.get(), {m_contents}, m_contents.size()) &&
+            m_ops.fsync(target.get()) == 0) {
+            ::flock(target.get(), LOCK_UN);
+            removeBackup();
+        }
+        return failWith(error);
+    }
+    // Readers that find the file unlocked read it; the copy must outlast the lock.
+    ::flock(target.get(), LOCK_UN);
+    m_contentsWritten = true;
+    return removeBackup();
+}
+
+// The copy is renamed into place only once it is whole and on disk, and the file is touched
+// only once the rename is on disk too.
+bool AtomicFile::putBackup(std::string_view bytes) const {
+    std::string tempName;
+    UniqueFd temp = createTemp(tempName, 0600);
+    if (!temp.valid())
+        return false;
+    // Readable by whoever may read the file, as far as we can: readers use it while it lasts.
+    if (::fchown(temp.get(), -1, m_target.st_gid) == 0)
+        ::fchmod(temp.get(), m_target.st_mode & 0666);
+    if (!writeAll(temp.get(), {bytes}) || m_ops.fsync(temp.get()) != 0 || !temp.close() ||
+        m_ops.rename((m_dir + "/" + tempName).c_str(),
+                     (m_dir + "/" + BackupFileName(m_baseName)).c_str()) != 0) {
+        const int error = errno;
+        ::unlinkat(m_dirFd.get(), tempName.c_str(), 0);
+        return failWith(error);
+    }
+    if (m_ops.fsync(m_dirFd.get()) != 0) {
+        const int error = errno;
+        ::unlinkat(m_dirFd.get(), BackupFileName(m_baseName).c_str(), 0);
+        return failWith(error);
+    }
+    return true;
+}
+
+bool AtomicFile::removeBackup() const {
+    return ::unlinkat(m_dirFd.get(), BackupFileName(m_baseName).c_str(), 0) == 0 &&
+           m_ops.fsync(m_dirFd.get()) == 0;
 }

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "platform/store/FileAttributes.h"
 #include "platform/store/ProfileFileOps.h"
 #include "platform/store/UniqueFd.h"
 
-#include <sys/types.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <initializer_list>
@@ -12,47 +13,70 @@
 
 // Read-modify-replace of one file as a unit. open() follows symbolic links to the real file,
 // takes an exclusive flock on its directory (other writers of any file there wait, lockWait at
-// most; the lock goes with the process, so a killed writer never blocks anyone) and reads the
-// current bytes. The lock is held until the object is destroyed. replace() writes a temporary file
-// beside the target, flushes it, renames it over the target and flushes the directory, so readers
-// see the old file or the new one and never a mix. A writer killed before its rename leaves its
-// temporary file; the next save of the file removes it.
+// most; the lock goes with the process, so a killed writer never blocks anyone), puts right a
+// file an interrupted in-place save left behind, and reads the current bytes. The lock is held
+// until the object is destroyed.
+//
+// replace() normally writes a temporary file beside the target, gives it the target's owner,
+// group, mode and extended attributes (the ACL among them), flushes it, renames it over the
+// target and flushes the directory, so readers see the old file or the new one and never a mix.
+// When a new file can't be the old one in all of that (the target has other hard links, or the
+// writer may not give the new file its owner, group or an attribute), the target is rewritten in
+// place instead: first a flushed copy of the old bytes goes beside it (InPlaceBackup), then the
+// new bytes are written over the old ones under an exclusive flock of the target and flushed,
+// then the copy is removed. Until then every reader of ours (ReadRegularFile) and the next
+// open() take the copy for the truth if the file is not whole, so a crash at any moment leaves
+// the old or the new bytes. Only files whose names or contents prove them ours are ever removed.
 class AtomicFile {
 public:
     AtomicFile(std::string path, const ProfileFileOps& ops, std::chrono::milliseconds lockWait);
 
     // False when the file can't be replaced: its directory is missing or read-only, another
     // writer kept the lock past lockWait (EWOULDBLOCK), or the file is read-only, not a regular
-    // file or unreadable; errno says which. A missing file is fine.
+    // file or unreadable, or what an interrupted save left could not be put right; errno says
+    // which. A missing file is fine.
     bool open();
     bool exists() const { return m_exists; }
     const std::string& contents() const { return m_contents; }
 
-    // New files get 0666 less the umask; an existing file keeps its mode and, where allowed, its
-    // owner. On failure the original is untouched and no temporary file is left, except when only
-    // the final directory flush fails: then the new bytes are in place but maybe not durable.
+    // New files get 0666 less the umask. On failure the original is untouched and nothing of
+    // ours is left behind, except when only the final flush fails (contentsWritten()).
     // errno tells the cause of a failure.
     // The new contents are the pieces one after the other, so a caller that changes a line of
     // a large file need not build a copy of it.
     bool replace(std::initializer_list<std::string_view> pieces);
 
+    // After a failed replace(): the new bytes are in the file already and only the last step
+    // failed, the flush of the directory after the rename, or in place the removal of the copy
+    // and its flush, so they might not survive a power cut. In place, a failed flush of the file
+    // itself puts the old bytes back instead: the copy must outlive any doubt about the file.
+    bool contentsWritten() const { return m_contentsWritten; }
+
 private:
-    bool resolveLinks();
     bool openDirectory();
+    bool recoverInterruptedSave();
     void removeStaleTemps() const;
     bool readTarget();
-    UniqueFd createTemp(std::string& name) const;
-    bool fillTemp(int fd, std::initializer_list<std::string_view> pieces) const;
+    UniqueFd createTemp(std::string& name, mode_t mode) const;
+    bool writeAll(int fd, std::initializer_list<std::string_view> pieces) const;
+    bool overwrite(int fd, std::initializer_list<std::string_view> pieces, std::size_t size) const;
+    bool lockTarget(int fd) const;
+    bool replaceInPlace(std::initializer_list<std::string_view> pieces);
+    bool putBackup(std::string_view bytes) const;
+    bool removeBackup() const;
 
     const ProfileFileOps& m_ops;
     std::chrono::milliseconds m_lockWait;
     std::string m_path;
     std::string m_dir;
+    std::string m_baseName;
     UniqueFd m_dirFd;
     bool m_locked = false;
     bool m_exists = false;
-    mode_t m_mode = 0;
-    uid_t m_uid = 0;
-    gid_t m_gid = 0;
+    struct stat m_target {};
+    FileAttributes m_attributes;
+    int m_backupNameTaken =
+        0; // errno an in-place save fails with: another file has the copy's name
+    bool m_contentsWritten = false;
     std::string m_contents;
 };

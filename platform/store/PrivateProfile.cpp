@@ -39,10 +39,21 @@ std::string_view readableText(std::string_view bytes, std::string& storage) {
     return storage;
 }
 
+// A file as readers see it. What an interrupted save left is put right on the way, when we may
+// write the file and no other writer is at work.
+bool readProfileFile(const std::string& path, std::string& bytes) {
+    bool interrupted = false;
+    if (!ReadRegularFile(path, bytes, &interrupted))
+        return false;
+    if (interrupted)
+        AtomicFile(path, *g_fileOps, std::chrono::milliseconds(0)).open();
+    return true;
+}
+
 // Nothing when the file is missing or unreadable, or holds no such key.
 std::optional<std::string> readValue(LPCSTR section, LPCSTR key, LPCSTR fileName) {
     std::string bytes;
-    if (!section || !key || !ReadRegularFile(ResolveProfilePath(fileName), bytes))
+    if (!section || !key || !readProfileFile(ResolveProfilePath(fileName), bytes))
         return std::nullopt;
     std::string utf8;
     const auto value = IniDocument(readableText(bytes, utf8))
@@ -156,8 +167,11 @@ ProfileWriteResult writeKeys(std::string_view section, std::span<const ProfileEd
             bytes.size() % 2 != 0 ? bytes.substr(bytes.size() - 1) : std::string_view();
         written = file.replace({out, halfUnit}); // half a unit at the end stays where it was
     }
-    if (!written)
-        return failed(errno);
+    if (!written) {
+        result = failed(errno);
+        result.contentsWritten = file.contentsWritten();
+        return result;
+    }
     result.status = Status::Written;
     return result;
 }
@@ -232,7 +246,7 @@ ProfileText ReadPrivateProfileText(LPCSTR fileName) {
     }
     try {
         std::string bytes;
-        if (!ReadRegularFile(ResolveProfilePath(fileName), bytes)) {
+        if (!readProfileFile(ResolveProfilePath(fileName), bytes)) {
             result.error = errno == ENOENT ? 0 : errno;
             return result;
         }

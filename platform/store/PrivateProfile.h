@@ -49,6 +49,9 @@ struct ProfileWriteResult {
     Status status = Status::Failed;
     std::vector<StaleKey> stale; // every edit whose expectation failed, in edit order
     int error = 0;               // errno when Failed
+    // With Failed: only the last flush to disk failed, so the new text is in the file already,
+    // though it might not survive a power cut.
+    bool contentsWritten = false;
 };
 
 // Applies the edits to one section in order, each as WritePrivateProfileString would, and

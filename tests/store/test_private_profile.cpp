@@ -200,15 +200,6 @@ TEST(ProfileRead, BinaryHugeAndOddFilesNeverBreakAReader) {
     EXPECT_EQ(profileString("S", "k", "<default>", 1024, "fifo.ini"), "<default>");
 }
 
-TEST(ProfileRead, UnreadableFileGivesTheDefault) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root reads any file";
-    ScopedWorkDir dir;
-    putBytes(dir, "[S]\nk=v\n");
-    ASSERT_TRUE(QFile::setPermissions(dir.filePath(kIni), QFileDevice::WriteOwner));
-    EXPECT_EQ(profileString("S", "k"), "<default>");
-}
-
 TEST(ProfileNames, BareNameResolvesToWindirElseTheCurrentDirectory) {
     ScopedWorkDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir("win"));

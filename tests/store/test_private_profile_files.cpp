@@ -1,5 +1,7 @@
 #include "support/StoreSupport.h"
 
+#include "platform/store/SaveFileNames.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -189,4 +191,106 @@ TEST(ProfileFiles, SaveWaitsForAnotherWriterButNotForADeadOne) {
     ::waitpid(child, nullptr, 0);
     EXPECT_EQ(save.get(), TRUE);
     EXPECT_EQ(bytesOf(dir), "[S]\r\nk=v\r\n");
+}
+
+namespace {
+
+ProfileWriteResult putKey(const char* key, const char* value) {
+    const ProfileEdit edit{key, value, {}};
+    return WritePrivateProfileKeys("S", {&edit, 1}, kIni);
+}
+
+} // namespace
+
+TEST(ProfileFiles, OnlyAFailedLastFlushSaysTheNewTextIsInTheFile) {
+    ScopedWorkDir dir;
+    putBytes(dir, kOriginal);
+    {
+        FaultScope scope({.failFsync = 0});
+        const ProfileWriteResult result = putKey("k", "2");
+        EXPECT_EQ(result.status, ProfileWriteResult::Status::Failed);
+        EXPECT_EQ(result.error, EIO);
+        EXPECT_FALSE(result.contentsWritten);
+    }
+    FaultScope scope({.failFsync = 1});
+    const ProfileWriteResult result = putKey("k", "2");
+    EXPECT_EQ(result.status, ProfileWriteResult::Status::Failed);
+    EXPECT_TRUE(result.contentsWritten);
+    EXPECT_EQ(bytesOf(dir), "[S]\r\nk=2\r\n; keep me\r\n");
+}
+
+// A file with a second name is rewritten in place: a copy of the old bytes, then the file.
+// Its flushes: the copy, the directory, the file, the directory.
+TEST(ProfileFiles, FailedInPlaceSavePutsTheOldBytesBackAndLeavesNothing) {
+    std::string big = "[S]\r\nk=1\r\n";
+    for (int i = 0; big.size() < 3000; ++i)
+        big += "pad" + std::to_string(i) + "=some padding to make several writes\r\n";
+    const std::pair<const char*, Faults> cases[] = {
+        {"disk full for the copy", {.failWrite = 0, .error = ENOSPC}},
+        {"copy flush fails", {.failFsync = 0}},
+        {"copy rename fails", {.failRename = true}},
+        {"directory flush after the copy fails", {.failFsync = 1}},
+        {"disk full at the file's first write", {.failWrite = 4, .chunk = 1000, .error = ENOSPC}},
+        {"disk full part-way through the file", {.failWrite = 5, .chunk = 1000, .error = ENOSPC}},
+        {"file flush fails", {.failFsync = 2}},
+    };
+    for (const auto& [what, faults] : cases) {
+        ScopedWorkDir dir;
+        putBytes(dir, big);
+        ASSERT_EQ(::link(kIni, "second.ini"), 0);
+        FaultScope scope(faults);
+        const ProfileWriteResult result = putKey("k", "a new value");
+        EXPECT_EQ(result.status, ProfileWriteResult::Status::Failed) << what;
+        EXPECT_EQ(result.error, faults.error) << what;
+        EXPECT_FALSE(result.contentsWritten) << what;
+        EXPECT_EQ(bytesOf(dir), big) << what;
+        EXPECT_EQ(bytesOf(dir, "second.ini"), big) << what;
+        EXPECT_EQ(entriesOf(dir.path()), (std::set<std::string>{kIni, "second.ini"})) << what;
+    }
+}
+
+TEST(ProfileFiles, FailedLastFlushOfAnInPlaceSaveLeavesTheNewBytes) {
+    ScopedWorkDir dir;
+    putBytes(dir, kOriginal);
+    ASSERT_EQ(::link(kIni, "second.ini"), 0);
+    FaultScope scope({.failFsync = 3});
+    const ProfileWriteResult result = putKey("k", "2");
+    EXPECT_EQ(result.status, ProfileWriteResult::Status::Failed);
+    EXPECT_TRUE(result.contentsWritten);
+    EXPECT_EQ(bytesOf(dir, "second.ini"), "[S]\r\nk=2\r\n; keep me\r\n");
+    EXPECT_EQ(entriesOf(dir.path()), (std::set<std::string>{kIni, "second.ini"}));
+}
+
+TEST(ProfileFiles, SomebodyElsesFileUnderTheCopysNameIsLeftAlone) {
+    ScopedWorkDir dir;
+    putBytes(dir, kOriginal);
+    putBytes(dir, "notes", ".test.ini.gomcfg-restore");
+    EXPECT_EQ(put("k", "2"), TRUE); // a save by rename needs no copy
+    ASSERT_EQ(::link(kIni, "second.ini"), 0);
+    const ProfileWriteResult result = putKey("k", "3");
+    EXPECT_EQ(result.status, ProfileWriteResult::Status::Failed);
+    EXPECT_EQ(result.error, EEXIST);
+    EXPECT_EQ(bytesOf(dir, "second.ini"), "[S]\r\nk=2\r\n; keep me\r\n");
+    EXPECT_EQ(bytesOf(dir, ".test.ini.gomcfg-restore"), "notes");
+    EXPECT_EQ(profileString("S", "k"), "2");
+}
+
+// An in-place save sums the new text in the pieces it writes; whoever checks the file later sums
+// it whole.
+TEST(ProfileFiles, ChecksumIsTheSameWhateverThePieces) {
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += static_cast<char>(i * 37);
+    const std::uint64_t whole = Checksum::of(text);
+    for (std::size_t a = 0; a <= text.size(); a += 3)
+        for (std::size_t b = a; b <= text.size(); b += 7) {
+            Checksum sum;
+            for (const std::string_view piece :
+                 {std::string_view(text).substr(0, a), std::string_view(text).substr(a, b - a),
+                  std::string_view(text).substr(b)})
+                sum.add(piece);
+            ASSERT_EQ(sum.value(), whole) << a << " " << b;
+        }
+    EXPECT_NE(Checksum::of(std::string_view("ab", 2)), Checksum::of(std::string_view("ab\0", 3)));
+    EXPECT_NE(Checksum::of(text.substr(1)), whole);
 }

@@ -1,7 +1,9 @@
 #include "support/StoreSupport.h"
 
 #include "pages/SettingsCodecs.h"
+#include "platform/store/InPlaceBackup.h"
 #include "platform/store/IniDocument.h"
+#include "platform/store/SaveFileNames.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -10,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <random>
 #include <thread>
@@ -18,35 +21,6 @@
 // once on one file, and one that keeps the lock.
 
 namespace {
-
-// Starts the writer with args, stdin and stdout as given (-1: /dev/null). Only
-// async-signal-safe calls happen between fork and exec.
-pid_t startWriter(const std::vector<std::string>& args, int in, int out) {
-    std::vector<char*> argv;
-    std::string program = GOMCFG_PROFILE_WRITER;
-    argv.push_back(program.data());
-    for (const std::string& arg : args)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    const int devNull = ::open("/dev/null", O_RDWR | O_CLOEXEC);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (::dup2(in >= 0 ? in : devNull, STDIN_FILENO) < 0 ||
-            ::dup2(out >= 0 ? out : devNull, STDOUT_FILENO) < 0)
-            ::_exit(127);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    ::close(devNull);
-    return pid;
-}
-
-int exitStatus(pid_t pid) {
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
 
 // The last number a killed loop writer printed, 0 when none. Each number arrives whole, with
 // its line end, in one write to the pipe.
@@ -163,15 +137,37 @@ TEST(ProfileProcesses, ASaveWaitsForAWriterThatLetsGoWithinTheWait) {
     }
 }
 
-TEST(ProfileProcesses, KilledWriterLeavesTheOldOrTheNewFileAndNeverBlocksTheNext) {
+namespace {
+
+// Kills a writer that saves back to back, rounds times at random moments. With a second name
+// for the file, each save rewrites it in place, and a reader keeps reading meanwhile.
+void killWritersRepeatedly(int rounds, bool linked) {
     ScopedWorkDir dir;
     const std::string path = dir.filePath(kIni).toStdString();
     putBytes(dir, fileWith(0));
+    std::set<std::string> names = {kIni};
+    if (linked) {
+        ASSERT_EQ(::link(kIni, "second.ini"), 0);
+        names.insert("second.ini");
+    }
+    std::atomic<bool> reading{linked};
+    std::atomic<int> reads{0};
+    std::thread reader([&] {
+        while (reading) {
+            const std::string text = ReadPrivateProfileText(kIni).text;
+            const auto value = IniDocument(text).value("Gomcfg", "counter");
+            unsigned long found = 0;
+            if (value)
+                std::from_chars(value->data(), value->data() + value->size(), found);
+            ASSERT_EQ(text, fileWith(found)) << "a reader saw a half-written file";
+            ++reads;
+        }
+    });
     std::mt19937 rng(7);
     unsigned long current = 0;
     int killedWithTemp = 0;
     int killedAfterWrites = 0;
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         int pipeFds[2];
         ASSERT_EQ(::pipe2(pipeFds, O_CLOEXEC), 0);
         const pid_t writer = startWriter({"loop", path, "Gomcfg", "counter"}, -1, pipeFds[1]);
@@ -199,7 +195,7 @@ TEST(ProfileProcesses, KilledWriterLeavesTheOldOrTheNewFileAndNeverBlocksTheNext
         ::close(pipeFds[0]);
 
         // Either the last save that returned, or the one under way when the kill came.
-        const std::string bytes = bytesOf(dir);
+        const std::string bytes = ReadPrivateProfileText(kIni).text;
         const auto value = IniDocument(bytes).value("Gomcfg", "counter");
         ASSERT_TRUE(value.has_value()) << "round " << round;
         unsigned long found = 0;
@@ -211,21 +207,69 @@ TEST(ProfileProcesses, KilledWriterLeavesTheOldOrTheNewFileAndNeverBlocksTheNext
         killedAfterWrites += last > 0;
 
         const auto entries = entriesOf(dir.path());
-        killedWithTemp += entries.size() > 1;
+        killedWithTemp += entries.size() > names.size();
         for (const std::string& name : entries)
-            ASSERT_TRUE(name == kIni || (name.starts_with(".test.ini.") && name.ends_with(".tmp")))
-                << name;
+            ASSERT_TRUE(names.contains(name) || name.starts_with(".test.ini.gomcfg-")) << name;
     }
-    // The temporaries of killed writers go with the next save.
+    reading = false;
+    reader.join();
+    // What killed writers left goes with the next save.
     EXPECT_EQ(WritePrivateProfileString("Gomcfg", "counter", "0", kIni), TRUE);
     EXPECT_EQ(bytesOf(dir), fileWith(0));
-    EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{kIni});
-    EXPECT_GE(killedAfterWrites, 270);
-    std::printf("300 kills: %d after at least one save, %d left a temporary file\n",
-                killedAfterWrites, killedWithTemp);
+    if (linked) {
+        EXPECT_EQ(bytesOf(dir, "second.ini"), fileWith(0));
+    }
+    EXPECT_EQ(entriesOf(dir.path()), names);
+    EXPECT_GE(killedAfterWrites, rounds * 9 / 10);
+    std::printf("%d kills: %d after at least one save, %d left a file of ours, %d reads\n", rounds,
+                killedAfterWrites, killedWithTemp, reads.load());
 }
 
-TEST(ProfileProcesses, OnlyTemporariesOfDeadWritersAreRemoved) {
+} // namespace
+
+TEST(ProfileProcesses, KilledWriterLeavesTheOldOrTheNewFileAndNeverBlocksTheNext) {
+    killWritersRepeatedly(300, false);
+}
+
+TEST(ProfileProcesses, KilledInPlaceWriterLeavesTheOldOrTheNewFileToEveryReader) {
+    killWritersRepeatedly(150, true);
+}
+
+TEST(ProfileProcesses, ReadersNeverSeeAFileHalfRewrittenInPlace) {
+    ScopedWorkDir dir;
+    // The counter comes first, and its length changes with every save, so the rest moves.
+    const auto layout = [](std::string_view value) {
+        std::string text = "[Gomcfg]\r\ncounter=" + std::string(value) + "\r\n";
+        for (int i = 0; i < 300; ++i)
+            text += "padding" + std::to_string(i) + "=text that moves with the counter\r\n";
+        return text;
+    };
+    putBytes(dir, layout("0"));
+    ASSERT_EQ(::link(kIni, "second.ini"), 0);
+    const pid_t writer =
+        startWriter({"loop", dir.filePath(kIni).toStdString(), "Gomcfg", "counter", "512"}, -1, -1);
+    int reads = 0;
+    int changes = 0;
+    std::string last = layout("0");
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (std::chrono::steady_clock::now() < until) {
+        const std::string text = ReadPrivateProfileText(kIni).text;
+        const auto value = IniDocument(text).value("Gomcfg", "counter");
+        if (!value || text != layout(*value)) {
+            ADD_FAILURE() << "a reader saw a half-written file after " << reads << " reads";
+            break;
+        }
+        changes += text != last;
+        last = text;
+        ++reads;
+    }
+    ::kill(writer, SIGKILL);
+    EXPECT_EQ(exitStatus(writer), 128 + SIGKILL);
+    EXPECT_GT(changes, 10);
+    std::printf("%d reads saw %d saves\n", reads, changes);
+}
+
+TEST(ProfileProcesses, OnlyFilesOfOursAreRemoved) {
     ScopedWorkDir dir;
     putBytes(dir, "[S]\r\nk=1\r\n");
     const pid_t dead = ::fork();
@@ -233,20 +277,27 @@ TEST(ProfileProcesses, OnlyTemporariesOfDeadWritersAreRemoved) {
         ::_exit(0);
     ASSERT_EQ(exitStatus(dead), 0);
     const std::string deadPid = std::to_string(dead);
-    const std::string livePid = std::to_string(::getpid());
+    // Named like temporaries, by people or by other programs; the last two are near misses of
+    // names of ours.
     const std::set<std::string> kept = {
         kIni,
-        ".test.ini." + livePid + ".3.tmp",  // its writer still runs
-        ".other.ini." + deadPid + ".0.tmp", // another file's
-        ".test.ini." + deadPid + ".x.tmp",  // not a name we make
-        ".test.ini." + deadPid + ".1.tmp.bak",
-        "test.ini." + deadPid + ".1.tmp",
+        ".test.ini." + deadPid + ".0.tmp",
+        ".test.ini.999999.1.tmp",
+        ".other.ini." + deadPid + ".0.tmp",
+        ".test.ini.gomcfg-0123456789abcdef01234567.tmp",
+        "test.ini.gomcfg-restore",
     };
     for (const std::string& name : kept)
         if (name != kIni)
             putBytes(dir, "x", QString::fromStdString(name));
-    putBytes(dir, "half a file", QString::fromStdString(".test.ini." + deadPid + ".0.tmp"));
-    putBytes(dir, "", QString::fromStdString(".test.ini." + deadPid + ".17.tmp"));
+    // Writers of ours killed before their rename, and one killed during an in-place save of a
+    // file that has been replaced since.
+    putBytes(dir, "half a file", QString::fromStdString(TempFileName(kIni)));
+    putBytes(dir, "", QString::fromStdString(TempFileName(kIni)));
+    struct stat other {};
+    ASSERT_EQ(::stat(".test.ini.999999.1.tmp", &other), 0);
+    const std::string stale = InPlaceBackup::encode(other, "[S]\r\nk=0\r\n", 1, 0);
+    putBytes(dir, stale, QString::fromStdString(BackupFileName(kIni)));
     EXPECT_EQ(WritePrivateProfileString("S", "k", "2", kIni), TRUE);
     EXPECT_EQ(bytesOf(dir), "[S]\r\nk=2\r\n");
     EXPECT_EQ(entriesOf(dir.path()), kept);

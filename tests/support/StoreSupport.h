@@ -5,7 +5,9 @@
 
 #include <QString>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +17,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Helpers for the private-profile tests; every file lives in a ScopedWorkDir.
@@ -131,3 +134,60 @@ public:
     FaultScope(const FaultScope&) = delete;
     FaultScope& operator=(const FaultScope&) = delete;
 };
+
+// The writer process of tests/store/profile_writer.cpp.
+
+// Starts the writer with args, stdin and stdout as given (-1: /dev/null). Only
+// async-signal-safe calls happen between fork and exec.
+inline pid_t startWriter(const std::vector<std::string>& args, int in, int out) {
+    std::vector<char*> argv;
+    std::string program = GOMCFG_PROFILE_WRITER;
+    argv.push_back(program.data());
+    for (const std::string& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    const int devNull = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::dup2(in >= 0 ? in : devNull, STDIN_FILENO) < 0 ||
+            ::dup2(out >= 0 ? out : devNull, STDOUT_FILENO) < 0)
+            ::_exit(127);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(devNull);
+    return pid;
+}
+
+inline int exitStatus(pid_t pid) {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// Runs the writer to its end; its exit status and what it printed.
+inline std::pair<int, std::string> runWriter(const std::vector<std::string>& args) {
+    int out[2];
+    EXPECT_EQ(::pipe2(out, O_CLOEXEC), 0);
+    const pid_t pid = startWriter(args, -1, out[1]);
+    ::close(out[1]);
+    std::string said;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
+        said.append(buffer, std::size_t(n));
+    ::close(out[0]);
+    return {exitStatus(pid), said};
+}
+
+// The user the tests that give up root run as: nobody, with kGames as its supplementary group.
+inline constexpr uid_t kNobody = 65534;
+inline constexpr gid_t kNogroup = 65534;
+inline constexpr gid_t kGames = 60;
+
+// The writer's arguments for running args as nobody.
+inline std::vector<std::string> asNobody(std::vector<std::string> args) {
+    args.insert(args.begin(),
+                {"as", std::to_string(kNobody), std::to_string(kNogroup), std::to_string(kGames)});
+    return args;
+}
