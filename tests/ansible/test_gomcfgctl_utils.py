@@ -132,7 +132,7 @@ class Diff(unittest.TestCase):
                             {'key': 'motd', 'old': '', 'new': 'x'}], '/srv/GombleTroveII.ini')
         self.assertEqual(diff['before'], 'Nfraglimit=30\nmotd=\n')
         self.assertEqual(diff['after'], 'Nfraglimit=40\nsamemap=true\nmotd=x\n')
-        self.assertIn('/srv/GombleTroveII.ini', diff['before_header'])
+        self.assertEqual(diff['before_header'], '/srv/GombleTroveII.ini')
         self.assertEqual(change_diff([], 'f')['after'], '')
 
 

@@ -158,7 +158,7 @@ def change_diff(changes, file):
                      for c in changes if c.get('old') is not None)
     after = ''.join('{0}={1}\n'.format(c['key'], c['new']) for c in changes)
     return dict(before=before, after=after,
-                before_header='{0} (before)'.format(file), after_header='{0} (after)'.format(file))
+                before_header=file, after_header=file)
 
 
 def find_gomcfgctl(module):
