@@ -115,8 +115,10 @@ class Output(unittest.TestCase):
             with self.assertRaises(GomcfgctlError) as caught:
                 parse_output(rc, stdout, stderr)
             self.assertIn(text, caught.exception.msg)
-        with self.assertRaises(GomcfgctlError):
-            change_result([])
+        for data in ([], {'changed': True}, {'changes': [{'old': '1', 'new': '2'}]},
+                     {'changes': ['Nfraglimit']}):
+            with self.assertRaises(GomcfgctlError):
+                change_result(data)
 
     def test_check_finding_problems_is_an_answer(self):
         problems = [{'line': 2, 'kind': 'boolean', 'key': 'samemap', 'message': 'm'}]

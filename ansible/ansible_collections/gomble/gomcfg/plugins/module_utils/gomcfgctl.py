@@ -144,10 +144,11 @@ def parse_output(rc, stdout, stderr, ok_codes=(0,)):
 
 def change_result(data):
     """changed and changes from the result of set or reset."""
-    if not isinstance(data, dict) or not isinstance(data.get('changes'), list):
+    changes = data.get('changes') if isinstance(data, dict) else None
+    if not isinstance(changes, list) or not all(
+            isinstance(c, dict) and 'key' in c and 'new' in c for c in changes):
         raise GomcfgctlError('gomcfgctl printed a result without changes: {0}'.format(
             json.dumps(data)[:200]))
-    changes = data['changes']
     return bool(data.get('changed', bool(changes))), changes
 
 
@@ -157,8 +158,7 @@ def change_diff(changes, file):
     before = ''.join('{0}={1}\n'.format(c['key'], c['old'])
                      for c in changes if c.get('old') is not None)
     after = ''.join('{0}={1}\n'.format(c['key'], c['new']) for c in changes)
-    return dict(before=before, after=after,
-                before_header=file, after_header=file)
+    return dict(before=before, after=after, before_header=file, after_header=file)
 
 
 def find_gomcfgctl(module):
