@@ -1,10 +1,14 @@
 """The pure functions of the collection's module_utils: what gomcfgctl is given for a task's
-values, and how its answers, JSON or plain stderr, become a result or a failure. Run by
-tests/ansible/run with the installed collection on PYTHONPATH."""
+values, and how its answers, JSON or plain stderr, become a result or a failure; and the
+modules' documentation against the options they take. Run by tests/ansible/run with the
+installed collection on PYTHONPATH."""
 
 import json
 import unittest
 
+import yaml
+
+from ansible_collections.gomble.gomcfg.plugins.modules import settings, settings_info
 from ansible_collections.gomble.gomcfg.plugins.module_utils.gomcfgctl import (
     GomcfgctlError,
     assignments,
@@ -147,6 +151,22 @@ class File(unittest.TestCase):
         self.assertEqual(settings_file(None, None, {'GOMCFG_WINDIR': ''}, '/home'),
                          '/home/GombleTroveII.ini')
         self.assertEqual(settings_file('rel', None, {}, '/home'), '/home/rel/GombleTroveII.ini')
+
+
+class Documentation(unittest.TestCase):
+    def test_every_option_documented_as_the_module_takes_it(self):
+        for module in (settings, settings_info):
+            documented = yaml.safe_load(module.DOCUMENTATION)['options']
+            self.assertEqual(sorted(documented), sorted(module.ARGUMENT_SPEC), module.__name__)
+            for name, spec in module.ARGUMENT_SPEC.items():
+                doc = documented[name]
+                for field in ('type', 'default', 'elements'):
+                    self.assertEqual(doc.get(field), spec.get(field), (module.__name__, name, field))
+
+    def test_examples_and_returns_are_yaml(self):
+        for module in (settings, settings_info):
+            self.assertIsInstance(yaml.safe_load(module.EXAMPLES), list)
+            self.assertIsInstance(yaml.safe_load(module.RETURN), dict)
 
 
 if __name__ == '__main__':

@@ -168,15 +168,16 @@ from ansible_collections.gomble.gomcfg.plugins.module_utils.gomcfgctl import (
     settings_file,
 )
 
+ARGUMENT_SPEC = dict(
+    settings=dict(type='dict'),
+    reset=dict(type='list', elements='str'),
+    **COMMON_ARGUMENT_SPEC
+)
+
 
 def main():
-    argument_spec = dict(
-        settings=dict(type='dict'),
-        reset=dict(type='list', elements='str'),
-        **COMMON_ARGUMENT_SPEC
-    )
     module = AnsibleModule(
-        argument_spec=argument_spec,
+        argument_spec=ARGUMENT_SPEC,
         mutually_exclusive=COMMON_MUTUALLY_EXCLUSIVE + [['settings', 'reset']],
         required_one_of=[['settings', 'reset']],
         supports_check_mode=True,

@@ -143,10 +143,12 @@ from ansible_collections.gomble.gomcfg.plugins.module_utils.gomcfgctl import (
     settings_file,
 )
 
+ARGUMENT_SPEC = COMMON_ARGUMENT_SPEC
+
 
 def main():
     module = AnsibleModule(
-        argument_spec=dict(**COMMON_ARGUMENT_SPEC),
+        argument_spec=ARGUMENT_SPEC,
         mutually_exclusive=COMMON_MUTUALLY_EXCLUSIVE,
         supports_check_mode=True,
     )
