@@ -95,3 +95,13 @@ atomically.
 # The platform plugin is loaded at run time, so dpkg-shlibdeps cannot see it.
 set(CPACK_DEBIAN_GOMCFG2_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_GOMCFG2_PACKAGE_SUGGESTS "xdg-utils")
+
+# The Ansible collection gomble.gomcfg, built next to the packages when asked for:
+# cmake --build build --target ansible_collection (ansible-galaxy comes with ansible-core).
+find_program(ANSIBLE_GALAXY_EXECUTABLE ansible-galaxy)
+if(ANSIBLE_GALAXY_EXECUTABLE)
+    add_custom_target(ansible_collection
+        COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tools/build-collection ${CMAKE_CURRENT_BINARY_DIR}
+        COMMENT "Building the Ansible collection gomble.gomcfg"
+        VERBATIM)
+endif()
