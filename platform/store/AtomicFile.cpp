@@ -264,5 +264,6 @@ bool AtomicFile::replace(std::initializer_list<std::string_view> pieces) {
         ::unlinkat(m_dirFd.get(), tempName.c_str(), 0);
         return failWith(error);
     }
+    m_replaced = true;
     return m_ops.fsync(m_dirFd.get()) == 0;
 }

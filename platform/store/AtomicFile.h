@@ -35,6 +35,9 @@ public:
     // The new contents are the pieces one after the other, so a caller that changes a line of
     // a large file need not build a copy of it.
     bool replace(std::initializer_list<std::string_view> pieces);
+    // After a failed replace(): the new bytes took the file's place, only flushing the directory
+    // failed.
+    bool replaced() const { return m_replaced; }
 
 private:
     bool resolveLinks();
@@ -51,6 +54,7 @@ private:
     UniqueFd m_dirFd;
     bool m_locked = false;
     bool m_exists = false;
+    bool m_replaced = false;
     mode_t m_mode = 0;
     uid_t m_uid = 0;
     gid_t m_gid = 0;

@@ -156,8 +156,11 @@ ProfileWriteResult writeKeys(std::string_view section, std::span<const ProfileEd
             bytes.size() % 2 != 0 ? bytes.substr(bytes.size() - 1) : std::string_view();
         written = file.replace({out, halfUnit}); // half a unit at the end stays where it was
     }
-    if (!written)
-        return failed(errno);
+    if (!written) {
+        result = failed(errno);
+        result.contentsWritten = file.replaced();
+        return result;
+    }
     result.status = Status::Written;
     return result;
 }

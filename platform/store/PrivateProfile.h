@@ -49,6 +49,8 @@ struct ProfileWriteResult {
     Status status = Status::Failed;
     std::vector<StaleKey> stale; // every edit whose expectation failed, in edit order
     int error = 0;               // errno when Failed
+    bool contentsWritten =
+        false; // with Failed: only the final flush failed; the new text is in the file
 };
 
 // Applies the edits to one section in order, each as WritePrivateProfileString would, and
