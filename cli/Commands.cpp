@@ -64,8 +64,9 @@ std::string directoryOf(const std::string& path) {
 // The snapshot, or the message that says why there is none.
 std::optional<Snapshot> readSnapshot(const CliOptions& options, std::string& failure) {
     ProfileText file = ReadPrivateProfileText(options.path.c_str());
-    if (!file.exists && file.error == 0) {
-        // A missing file reads as all defaults, but a missing directory is a mistyped path.
+    if (!file.exists && (file.error == 0 || file.error == ENOTDIR)) {
+        // A missing file reads as all defaults, but a missing directory is a mistyped path, and
+        // is named as such.
         const std::string dir = directoryOf(options.path);
         struct stat st {};
         const int error = ::stat(dir.c_str(), &st) != 0 ? errno : S_ISDIR(st.st_mode) ? 0 : ENOTDIR;

@@ -223,10 +223,11 @@ int Gomcfgctl::dispatch() {
     if (m_check->parsed())
         return RunCheck(m_options, m_output);
     if (m_helpTopic.empty()) {
-        m_out << m_app.help();
+        // App::help() would describe the help command, the one that was parsed.
+        m_out << m_app.get_formatter()->make_help(&m_app, "gomcfgctl", CLI::AppFormatMode::Normal);
         return kExitDone;
     }
-    if (!m_helpTopic.empty() && m_helpTopic != "help") {
+    if (m_helpTopic != "help") {
         for (const CLI::App* sub : m_app.get_subcommands({})) {
             if (sub->get_name() == m_helpTopic) {
                 m_out << sub->help("gomcfgctl");
