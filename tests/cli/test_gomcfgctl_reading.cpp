@@ -347,27 +347,53 @@ TEST(GomcfgctlReading, HelpListsTheCommandsAndEachCommandHasItsOwn) {
     EXPECT_FALSE(dir.exists(kFile));
 }
 
-// The README's table of exit statuses and the help say the same, in the same words.
-TEST(GomcfgctlReading, HelpAndReadmeGiveTheExitStatusesInTheSameWords) {
-    QFile readme(QStringLiteral(GOMCFG_SOURCE_DIR "/README.md"));
-    ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
-    const std::string all = readme.readAll().toStdString();
-    const std::size_t section = all.find("\n## From a terminal\n");
-    ASSERT_NE(section, std::string::npos);
-    const std::string text = all.substr(section, all.find("\n## ", section + 1) - section);
+// The README's table of exit statuses, the man page and the help say the same, in the same
+// words, and the man page knows every option of the help.
+TEST(GomcfgctlReading, HelpReadmeAndManPageAgree) {
+    const auto contents = [](const char* path) {
+        QFile file(QString::fromLatin1(path));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path;
+        return file.readAll().toStdString();
+    };
     const auto squeezed = [](std::string s) {
         s.erase(std::remove(s.begin(), s.end(), '`'), s.end());
         return std::regex_replace(s, std::regex("\\s+"), " ");
     };
+    const std::string all = contents(GOMCFG_SOURCE_DIR "/README.md");
+    const std::size_t section = all.find("\n## From a terminal\n");
+    ASSERT_NE(section, std::string::npos);
+    const std::string text = all.substr(section, all.find("\n## ", section + 1) - section);
+    // Roff as plain words: no requests, no font changes, "\-" as "-".
+    std::string man = contents(GOMCFG_SOURCE_DIR "/dist/gomcfgctl.1");
+    man = std::regex_replace(man, std::regex("\n\\.(TP|PP|br)\n"), "\n");
+    man = std::regex_replace(man, std::regex("\n\\.[A-Z]+ "), "\n");
+    man = std::regex_replace(man, std::regex("\\\\-"), "-");
+    man = squeezed(man);
     const std::string help = squeezed(ctl({"--help"}).out);
+    const std::size_t optionsAt = help.find("Options:");
+    const std::string helpOptions = help.substr(optionsAt, help.find("Commands:") - optionsAt);
     int rows = 0;
     const std::regex row("\n\\| ([0-3]) \\| ([^|\n]+) \\|");
     for (auto it = std::sregex_iterator(text.begin(), text.end(), row);
          it != std::sregex_iterator(); ++it, ++rows) {
         const std::string line = (*it)[1].str() + " " + squeezed((*it)[2].str());
         EXPECT_NE(help.find(line), std::string::npos) << line;
+        EXPECT_NE(man.find(line), std::string::npos) << line;
     }
     EXPECT_EQ(rows, 4);
+
+    const std::string synopsis = man.substr(0, man.find("DESCRIPTION"));
+    const std::string options = man.substr(man.find("OPTIONS"));
+    const std::regex option("(?:^|[ ,])(-[-a-z]+)");
+    int found = 0;
+    for (auto it = std::sregex_iterator(helpOptions.begin(), helpOptions.end(), option);
+         it != std::sregex_iterator(); ++it, ++found) {
+        const std::string name = (*it)[1];
+        const std::regex word("(^|[^-a-z])" + name + "($|[^-a-z])"); // -v is not --verbose
+        EXPECT_TRUE(std::regex_search(synopsis, word)) << name;
+        EXPECT_TRUE(std::regex_search(options, word)) << name;
+    }
+    EXPECT_GE(found, 9);
 }
 
 TEST(GomcfgctlReading, SuggestionsOnlyForNamesCloseEnough) {
