@@ -342,27 +342,26 @@ int RunGet(const CliOptions& options, CliOutput& output, const std::vector<std::
 int RunSet(const CliOptions& options, CliOutput& output,
            const std::vector<std::string>& assignments) {
     std::vector<Assignment> wanted;
-    const auto refuse = [&](const std::string& problem) { output.problem(problem); };
     for (const std::string& assignment : assignments) {
         const std::size_t eq = assignment.find('=');
         if (eq == std::string::npos || eq == 0) {
-            refuse(inQuotes(assignment) + " is not KEY=VALUE");
+            output.problem(inQuotes(assignment) + " is not KEY=VALUE");
             continue;
         }
         const std::string_view name = std::string_view(assignment).substr(0, eq);
         const SettingKey* key = FindSettingKey(name);
         if (!key) {
-            refuse(unknownKeyMessage(name));
+            output.problem(unknownKeyMessage(name));
             continue;
         }
         if (std::any_of(wanted.begin(), wanted.end(),
                         [&](const Assignment& a) { return a.key == key; })) {
-            refuse(std::string(key->key) + " is given twice");
+            output.problem(std::string(key->key) + " is given twice");
             continue;
         }
         const SettingInput input = ParseSettingInput(*key, assignment.substr(eq + 1));
         if (!input.text) {
-            refuse(std::string(key->key) + ": " + input.problem);
+            output.problem(std::string(key->key) + ": " + input.problem);
             continue;
         }
         wanted.push_back({key, *input.text});

@@ -155,6 +155,7 @@ void Gomcfgctl::define() {
     m_check->footer(exitFooter);
 
     m_help = m_app.add_subcommand("help", "Help for COMMAND, as COMMAND --help does");
+    m_help->footer(exitFooter);
     for (CLI::App* command : {m_list, m_get, m_set, m_reset, m_check, m_help})
         command->group("Commands");
     m_help->add_option("COMMAND", m_helpTopic, "A command")->type_name("");
@@ -227,12 +228,10 @@ int Gomcfgctl::dispatch() {
         m_out << m_app.get_formatter()->make_help(&m_app, "gomcfgctl", CLI::AppFormatMode::Normal);
         return kExitDone;
     }
-    if (m_helpTopic != "help") {
-        for (const CLI::App* sub : m_app.get_subcommands({})) {
-            if (sub->get_name() == m_helpTopic) {
-                m_out << sub->help("gomcfgctl");
-                return kExitDone;
-            }
+    for (const CLI::App* sub : m_app.get_subcommands({})) {
+        if (sub->get_name() == m_helpTopic) {
+            m_out << sub->help("gomcfgctl");
+            return kExitDone;
         }
     }
     const char* nearest = SuggestedName(m_helpTopic, kCommands);
