@@ -11,6 +11,7 @@
 #include <sys/time.h>
 
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -88,6 +89,10 @@ inline void expectRows(const std::vector<Row>& rows) {
             EXPECT_TRUE(untouched(dir, *row.before)) << what;
         else
             EXPECT_FALSE(dir.exists(kFile)) << what;
+        // No temporary file left, no directory made.
+        const std::set<std::string> entries = entriesOf(dir.path());
+        EXPECT_TRUE(entries.empty() || entries == std::set<std::string>{kFile.toStdString()})
+            << what;
     }
 }
 
