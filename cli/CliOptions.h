@@ -5,7 +5,6 @@
 // What every command of gomcfgctl is given, and how it ends.
 struct CliOptions {
     std::string path; // the settings file, always with a directory part
-    bool json = false;
     bool dryRun = false;
     bool verbose = false;
 };
@@ -14,5 +13,6 @@ enum ExitStatus : int {
     kExitDone = 0,
     kExitProblems = 1, // check found problems, or get met a value the sheet reads its own way
     kExitUsage = 2,    // a usage error or an invalid value; nothing written
-    kExitFile = 3,     // the file could not be read or written; nothing changed
+    kExitFile = 3,     // the file could not be read or written; nothing changed, unless only the
+                       // final flush failed
 };

@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "cli/TerminalText.h"
 #include "platform/store/IniDocument.h"
 #include "platform/store/PrivateProfile.h"
 #include "settings/KeySuggestion.h"
@@ -11,36 +12,40 @@
 #include "settings/SettingsFile.h"
 #include "settings/WeaponTokens.h"
 
-#include <nlohmann/json.hpp>
-
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <iostream>
 #include <optional>
-#include <set>
 #include <string_view>
 
-using json = nlohmann::ordered_json;
+using Json = CliOutput::Json;
 
 namespace {
 
 // A set whose keys keep changing under it gives up after this many fresh reads.
 constexpr int kWriteAttempts = 20;
 
-void complain(const std::string& message) {
-    std::cerr << "gomcfgctl: " << message << '\n';
+std::function<void()>& beforeWrite() {
+    static std::function<void()> hook;
+    return hook;
 }
 
 std::string inQuotes(std::string_view text) {
     return "'" + std::string(text) + "'";
 }
 
-// Stored text is whatever bytes the file holds; JSON gets U+FFFD for those that aren't UTF-8.
-void printJson(const json& value) {
-    std::cout << value.dump(2, ' ', false, json::error_handler_t::replace) << '\n';
+// "1 problem", "2 problems".
+std::string counted(std::size_t n, std::string_view thing) {
+    return std::to_string(n) + " " + std::string(thing) + (n == 1 ? "" : "s");
+}
+
+// The one-line summary of the complaints made so far: the only one, or how many there were.
+std::string summary(const CliOutput& output, const char* what, const char* consequence) {
+    const auto& problems = output.problems();
+    return problems.size() == 1 ? problems.front()
+                                : counted(problems.size(), what) + "; " + consequence;
 }
 
 // One state of the settings file; a missing file is an empty text.
@@ -56,58 +61,58 @@ std::string directoryOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::optional<Snapshot> readSnapshot(const CliOptions& options) {
+// The snapshot, or the message that says why there is none.
+std::optional<Snapshot> readSnapshot(const CliOptions& options, std::string& failure) {
     ProfileText file = ReadPrivateProfileText(options.path.c_str());
-    int error = file.error;
-    if (!file.exists && error == 0) {
-        // A missing file reads as all defaults, but a missing directory is a mistyped path.
+    if (!file.exists && (file.error == 0 || file.error == ENOTDIR)) {
+        // A missing file reads as all defaults, but a missing directory is a mistyped path, and
+        // is named as such.
+        const std::string dir = directoryOf(options.path);
         struct stat st {};
-        if (::stat(directoryOf(options.path).c_str(), &st) != 0)
-            error = errno;
-        else if (!S_ISDIR(st.st_mode))
-            error = ENOTDIR;
+        const int error = ::stat(dir.c_str(), &st) != 0 ? errno : S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+        if (error != 0) {
+            failure = "cannot use directory " + dir + ": " + std::strerror(error);
+            return std::nullopt;
+        }
     }
-    if (error != 0) {
-        complain("cannot read " + options.path + ": " + std::strerror(error));
+    if (file.error != 0) {
+        failure = "cannot read " + options.path + ": " + std::strerror(file.error);
         return std::nullopt;
     }
     return Snapshot{std::move(file.text)};
 }
 
 std::string unknownKeyMessage(std::string_view name) {
-    return "unknown key " + inQuotes(name) + "; did you mean " +
-           inQuotes(NearestSettingKey(name).key) + "?";
+    const SettingKey* nearest = SuggestedSettingKey(name);
+    return "unknown key " + inQuotes(name) +
+           (nearest ? "; did you mean " + inQuotes(nearest->key) + "?" : "");
 }
 
 // The table keys the names mean, or nothing after every unknown name has been reported.
-std::optional<std::vector<const SettingKey*>> findKeys(const std::vector<std::string>& names,
-                                                       bool once) {
+std::optional<std::vector<const SettingKey*>>
+findKeys(CliOutput& output, const std::vector<std::string>& names, bool once) {
     std::vector<const SettingKey*> keys;
-    bool ok = true;
     for (const std::string& name : names) {
         const SettingKey* key = FindSettingKey(name);
-        if (!key) {
-            complain(unknownKeyMessage(name));
-            ok = false;
-        } else if (once && std::find(keys.begin(), keys.end(), key) != keys.end()) {
-            complain(std::string(key->key) + " is given twice");
-            ok = false;
-        } else {
+        if (!key)
+            output.problem(unknownKeyMessage(name));
+        else if (once && std::find(keys.begin(), keys.end(), key) != keys.end())
+            output.problem(std::string(key->key) + " is given twice");
+        else
             keys.push_back(key);
-        }
     }
-    return ok ? std::optional(keys) : std::nullopt;
+    return output.problems().empty() ? std::optional(keys) : std::nullopt;
 }
 
 // Stored text as the table and the change lines show it.
 std::string shownStored(const std::optional<std::string_view>& stored) {
     if (!stored)
         return "-";
-    return stored->empty() ? "\"\"" : std::string(*stored);
+    return stored->empty() ? "\"\"" : TerminalText(*stored);
 }
 
-json storedJson(const std::optional<std::string_view>& stored) {
-    return stored ? json(std::string(*stored)) : json(nullptr);
+Json storedJson(const std::optional<std::string_view>& stored) {
+    return stored ? Json(std::string(*stored)) : Json(nullptr);
 }
 
 const char* typeName(SettingType type) {
@@ -123,14 +128,14 @@ const char* typeName(SettingType type) {
 }
 
 // A value in effect as JSON: booleans and integers typed, no selection as null.
-json typedValue(const SettingKey& key, const std::string& value) {
+Json typedValue(const SettingKey& key, const std::string& value) {
     switch (key.type) {
     case SettingType::Boolean:
         return value == "true";
     case SettingType::Integer:
         return ParseLeadingInt(value);
     case SettingType::WeaponToken:
-        return value.empty() ? json(nullptr) : json(value);
+        return value.empty() ? Json(nullptr) : Json(value);
     }
     return nullptr;
 }
@@ -147,14 +152,14 @@ std::string allowedText(const SettingKey& key) {
     return {};
 }
 
-json allowedJson(const SettingKey& key) {
+Json allowedJson(const SettingKey& key) {
     switch (key.type) {
     case SettingType::Boolean:
         return {true, false};
     case SettingType::Integer:
         return {{"min", key.minValue}, {"max", key.maxValue}};
     case SettingType::WeaponToken: {
-        json tokens = json::array();
+        Json tokens = Json::array();
         for (int i = 0; i < kWeaponCount; ++i)
             tokens.push_back(WeaponTokenFromIndex(i));
         return tokens;
@@ -163,7 +168,7 @@ json allowedJson(const SettingKey& key) {
     return nullptr;
 }
 
-void printTable(const std::vector<std::vector<std::string>>& rows) {
+void printTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows) {
     std::vector<std::size_t> widths;
     for (const auto& row : rows) {
         widths.resize(std::max(widths.size(), row.size()));
@@ -178,15 +183,18 @@ void printTable(const std::vector<std::vector<std::string>>& rows) {
                 line.append(widths[i] - row[i].size() + 2, ' ');
         }
         line.erase(line.find_last_not_of(' ') + 1);
-        std::cout << line << '\n';
+        out << line << '\n';
     }
 }
 
-std::string writeFailure(int error) {
-    if (error == EWOULDBLOCK)
+std::string writeFailure(const ProfileWriteResult& result) {
+    if (result.contentsWritten)
+        return std::string("only the final flush of its directory failed (") +
+               std::strerror(result.error) + "); the new values are already in the file";
+    if (result.error == EWOULDBLOCK)
         return "another program kept it locked for " +
                std::to_string(kProfileLockWait.count() / 1000) + " s";
-    return std::strerror(error);
+    return std::strerror(result.error);
 }
 
 struct Assignment {
@@ -200,30 +208,32 @@ struct Change {
     std::string text;
 };
 
-void reportChanges(const CliOptions& options, const std::vector<Change>& changes) {
-    if (options.json) {
-        json list = json::array();
+int reportChanges(const CliOptions& options, CliOutput& output,
+                  const std::vector<Change>& changes) {
+    if (output.json()) {
+        Json list = Json::array();
         for (const Change& c : changes)
             list.push_back({{"key", c.key->key},
-                            {"old", c.old ? json(*c.old) : json(nullptr)},
+                            {"old", c.old ? Json(*c.old) : Json(nullptr)},
                             {"new", c.text}});
-        printJson({{"changed", !changes.empty()}, {"changes", list}});
-        return;
+        output.result({{"changed", !changes.empty()}, {"changes", list}});
+    } else if (options.verbose || options.dryRun) {
+        for (const Change& c : changes)
+            output.text() << c.key->key << ": " << shownStored(c.old) << " -> " << c.text << '\n';
     }
-    if (!options.verbose && !options.dryRun)
-        return;
-    for (const Change& c : changes)
-        std::cout << c.key->key << ": " << shownStored(c.old) << " -> " << c.text << '\n';
+    return kExitDone;
 }
 
 // Writes the assignments that differ from the file in one save. Each edit carries the text it
 // replaces, so a save that lost a race with another writer reads the file again rather than
 // report a change that was not the one made.
-int applyAssignments(const CliOptions& options, const std::vector<Assignment>& wanted) {
+int applyAssignments(const CliOptions& options, CliOutput& output,
+                     const std::vector<Assignment>& wanted) {
     for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
-        const auto snapshot = readSnapshot(options);
+        std::string failure;
+        const auto snapshot = readSnapshot(options, failure);
         if (!snapshot)
-            return kExitFile;
+            return output.fail(kExitFile, failure);
         std::vector<Change> changes;
         for (const Assignment& a : wanted) {
             const auto stored = snapshot->stored(*a.key);
@@ -231,46 +241,49 @@ int applyAssignments(const CliOptions& options, const std::vector<Assignment>& w
                 changes.push_back(
                     {a.key, stored ? std::optional<std::string>(*stored) : std::nullopt, a.text});
         }
-        if (changes.empty() || options.dryRun) {
-            reportChanges(options, changes);
-            return kExitDone;
-        }
+        if (changes.empty() || options.dryRun)
+            return reportChanges(options, output, changes);
         std::vector<ProfileEdit> edits;
         for (const Change& c : changes)
             edits.push_back({c.key->key, c.text, std::make_optional(c.old)});
+        if (beforeWrite())
+            beforeWrite()();
         const ProfileWriteResult result =
             WritePrivateProfileKeys(kSettingsSection, edits, options.path.c_str());
         switch (result.status) {
         case ProfileWriteResult::Status::Written:
-            reportChanges(options, changes);
-            return kExitDone;
+            return reportChanges(options, output, changes);
         case ProfileWriteResult::Status::Unchanged:
-            reportChanges(options, {});
-            return kExitDone;
+            return reportChanges(options, output, {});
         case ProfileWriteResult::Status::Stale:
             continue;
         case ProfileWriteResult::Status::Failed:
-            complain("cannot write " + options.path + ": " + writeFailure(result.error));
-            return kExitFile;
+            return output.fail(kExitFile,
+                               "cannot write " + options.path + ": " + writeFailure(result));
         }
     }
-    complain("cannot write " + options.path + ": it kept changing while being written");
-    return kExitFile;
+    return output.fail(kExitFile,
+                       "cannot write " + options.path + ": it kept changing while being written");
 }
 
 } // namespace
 
-int RunList(const CliOptions& options) {
-    const auto snapshot = readSnapshot(options);
+void SetBeforeWriteForTesting(std::function<void()> hook) {
+    beforeWrite() = std::move(hook);
+}
+
+int RunList(const CliOptions& options, CliOutput& output) {
+    std::string failure;
+    const auto snapshot = readSnapshot(options, failure);
     if (!snapshot)
-        return kExitFile;
-    json array = json::array();
+        return output.fail(kExitFile, failure);
+    Json array = Json::array();
     std::vector<std::vector<std::string>> rows = {
         {"KEY", "TAB", "TYPE", "DEFAULT", "ALLOWED", "STORED", "VALUE", "STATE"}};
     for (const SettingKey& key : SettingKeys()) {
         const auto stored = snapshot->stored(key);
         const SettingReading reading = ReadSetting(key, stored);
-        if (options.json)
+        if (output.json())
             array.push_back({{"key", key.key},
                              {"tab", key.tab},
                              {"type", typeName(key.type)},
@@ -284,108 +297,122 @@ int RunList(const CliOptions& options) {
                             shownStored(stored), reading.value.empty() ? "(none)" : reading.value,
                             StoredStateName(reading.state)});
     }
-    if (options.json)
-        printJson(array);
+    if (output.json())
+        output.result(array);
     else
-        printTable(rows);
+        printTable(output.text(), rows);
     return kExitDone;
 }
 
-int RunGet(const CliOptions& options, const std::vector<std::string>& names) {
-    const auto keys = findKeys(names, false);
+int RunGet(const CliOptions& options, CliOutput& output, const std::vector<std::string>& names) {
+    const auto keys = findKeys(output, names, false);
     if (!keys)
-        return kExitUsage;
-    const auto snapshot = readSnapshot(options);
+        return output.fail(kExitUsage, summary(output, "unknown key", "nothing was read"));
+    std::string failure;
+    const auto snapshot = readSnapshot(options, failure);
     if (!snapshot)
-        return kExitFile;
-    int status = kExitDone;
-    json object = json::object();
+        return output.fail(kExitFile, failure);
+    std::size_t readOwnWay = 0;
+    Json object = Json::object();
     for (const SettingKey* key : *keys) {
         const auto stored = snapshot->stored(*key);
         const SettingReading reading = ReadSetting(*key, stored);
         if (stored) {
-            for (const SettingsProblem& problem : CheckStoredValue(*key, *stored)) {
-                complain(problem.message);
-                status = kExitProblems;
-            }
+            const auto problems = CheckStoredValue(*key, *stored);
+            for (const SettingsProblem& problem : problems)
+                output.problem(problem.message);
+            readOwnWay += !problems.empty();
         }
-        if (options.json)
+        if (output.json())
             object[key->key] = typedValue(*key, reading.value);
         else
-            std::cout << reading.value << '\n';
+            output.text() << TerminalText(reading.value) << '\n';
     }
-    if (options.json)
-        printJson(object);
-    return status;
+    if (readOwnWay > 0)
+        return output.fail(kExitProblems,
+                           counted(readOwnWay, "stored value") +
+                               " the sheet reads its own way or finds out of range",
+                           object);
+    if (output.json())
+        output.result(object);
+    return kExitDone;
 }
 
-int RunSet(const CliOptions& options, const std::vector<std::string>& assignments) {
+int RunSet(const CliOptions& options, CliOutput& output,
+           const std::vector<std::string>& assignments) {
     std::vector<Assignment> wanted;
-    bool ok = true;
     for (const std::string& assignment : assignments) {
         const std::size_t eq = assignment.find('=');
         if (eq == std::string::npos || eq == 0) {
-            complain(inQuotes(assignment) + " is not KEY=VALUE");
-            ok = false;
+            output.problem(inQuotes(assignment) + " is not KEY=VALUE");
             continue;
         }
         const std::string_view name = std::string_view(assignment).substr(0, eq);
         const SettingKey* key = FindSettingKey(name);
         if (!key) {
-            complain(unknownKeyMessage(name));
-            ok = false;
+            output.problem(unknownKeyMessage(name));
             continue;
         }
         if (std::any_of(wanted.begin(), wanted.end(),
                         [&](const Assignment& a) { return a.key == key; })) {
-            complain(std::string(key->key) + " is given twice");
-            ok = false;
+            output.problem(std::string(key->key) + " is given twice");
             continue;
         }
         const SettingInput input = ParseSettingInput(*key, assignment.substr(eq + 1));
         if (!input.text) {
-            complain(std::string(key->key) + ": " + input.problem);
-            ok = false;
+            output.problem(std::string(key->key) + ": " + input.problem);
             continue;
         }
         wanted.push_back({key, *input.text});
     }
-    return ok ? applyAssignments(options, wanted) : kExitUsage;
+    if (!output.problems().empty())
+        return output.fail(kExitUsage,
+                           summary(output, "invalid assignment", "nothing was written"));
+    return applyAssignments(options, output, wanted);
 }
 
-int RunReset(const CliOptions& options, const std::vector<std::string>& names, bool all) {
+int RunReset(const CliOptions& options, CliOutput& output, const std::vector<std::string>& names,
+             bool all) {
     std::vector<const SettingKey*> keys;
     if (all) {
         for (const SettingKey& key : SettingKeys())
             keys.push_back(&key);
     } else {
-        const auto found = findKeys(names, true);
+        const auto found = findKeys(output, names, true);
         if (!found)
-            return kExitUsage;
+            return output.fail(kExitUsage, summary(output, "invalid key", "nothing was written"));
         keys = *found;
     }
     std::vector<Assignment> wanted;
     for (const SettingKey* key : keys)
         wanted.push_back({key, key->defaultText});
-    return applyAssignments(options, wanted);
+    return applyAssignments(options, output, wanted);
 }
 
-int RunCheck(const CliOptions& options) {
-    const auto snapshot = readSnapshot(options);
+int RunCheck(const CliOptions& options, CliOutput& output) {
+    std::string failure;
+    const auto snapshot = readSnapshot(options, failure);
     if (!snapshot)
-        return kExitFile;
+        return output.fail(kExitFile, failure);
     const std::vector<SettingsProblem> problems = CheckSettingsText(snapshot->text);
-    if (options.json) {
-        json array = json::array();
-        for (const SettingsProblem& p : problems)
+    Json array = Json::array();
+    for (const SettingsProblem& p : problems) {
+        const std::string line = options.path + ':' + std::to_string(p.line) + ": " + p.message;
+        if (output.json()) {
             array.push_back({{"line", p.line},
                              {"kind", SettingsProblemKindName(p.kind)},
-                             {"key", p.key.empty() ? json(nullptr) : json(p.key)},
+                             {"key", p.key.empty() ? Json(nullptr) : Json(p.key)},
                              {"message", p.message}});
-        printJson(array);
-    } else {
-        for (const SettingsProblem& p : problems)
-            std::cout << options.path << ':' << p.line << ": " << p.message << '\n';
+            output.problem(line);
+        } else {
+            output.text() << TerminalText(line) << '\n';
+        }
     }
-    return problems.empty() ? kExitDone : kExitProblems;
+    if (!output.json())
+        return problems.empty() ? kExitDone : kExitProblems;
+    if (!problems.empty())
+        return output.fail(kExitProblems,
+                           counted(problems.size(), "problem") + " in " + options.path, array);
+    output.result(array);
+    return kExitDone;
 }

@@ -1,14 +1,22 @@
 #pragma once
 
 #include "cli/CliOptions.h"
+#include "cli/CliOutput.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
-// The commands of gomcfgctl. Each writes its result to stdout and its complaints to stderr, and
-// returns the exit status.
-int RunList(const CliOptions& options);
-int RunGet(const CliOptions& options, const std::vector<std::string>& keys);
-int RunSet(const CliOptions& options, const std::vector<std::string>& assignments);
-int RunReset(const CliOptions& options, const std::vector<std::string>& keys, bool all);
-int RunCheck(const CliOptions& options);
+// The commands of gomcfgctl. Each writes its result and its complaints to output and returns the
+// exit status.
+int RunList(const CliOptions& options, CliOutput& output);
+int RunGet(const CliOptions& options, CliOutput& output, const std::vector<std::string>& keys);
+int RunSet(const CliOptions& options, CliOutput& output,
+           const std::vector<std::string>& assignments);
+int RunReset(const CliOptions& options, CliOutput& output, const std::vector<std::string>& keys,
+             bool all);
+int RunCheck(const CliOptions& options, CliOutput& output);
+
+// Called by set and reset after each read of the file and before the write that relies on it,
+// so a test can play another program that writes in between; an empty function removes it.
+void SetBeforeWriteForTesting(std::function<void()> hook);

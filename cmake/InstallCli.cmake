@@ -15,6 +15,8 @@ set(CPACK_DEBIAN_GOMCFGCTL_PACKAGE_SECTION utils)
 # Defined and empty: only what dpkg-shlibdeps finds (libc6, libstdc++6, libgcc-s1).
 set(CPACK_DEBIAN_GOMCFGCTL_PACKAGE_DEPENDS "")
 set(CPACK_DEBIAN_GOMCFGCTL_PACKAGE_SUGGESTS "")
+# Loads the completion installed above.
+set(CPACK_DEBIAN_GOMCFGCTL_PACKAGE_RECOMMENDS "bash-completion")
 string(CONCAT CPACK_DEBIAN_GOMCFGCTL_DESCRIPTION
     "command-line settings tool for Gomble Trove II game servers\n"
     "gomcfgctl lists, reads, changes and checks the settings file of the Gomble\n"

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <numeric>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -27,27 +29,54 @@ std::size_t editDistance(std::string_view a, std::string_view b) {
 }
 
 // Typos sit in the middle more often than at the end, where "T" marks a substitute key.
-std::ptrdiff_t commonSuffix(std::string_view a, std::string_view b) {
-    std::ptrdiff_t n = 0;
-    while (std::size_t(n) < a.size() && std::size_t(n) < b.size() &&
-           a[a.size() - 1 - std::size_t(n)] == b[b.size() - 1 - std::size_t(n)])
+std::size_t commonSuffix(std::string_view a, std::string_view b) {
+    std::size_t n = 0;
+    while (n < a.size() && n < b.size() && a[a.size() - 1 - n] == b[b.size() - 1 - n])
         ++n;
     return n;
 }
 
+using Rank = std::tuple<bool, std::size_t, std::ptrdiff_t>; // smaller is nearer
+
+// How near candidate is to typed (lowered as wanted), or nothing when it is not close enough.
+std::optional<Rank> rank(std::string_view typed, const std::string& wanted,
+                         std::string_view candidate) {
+    const std::string key = AsciiLowered(candidate);
+    const std::size_t shorter = std::min(wanted.size(), key.size());
+    const std::size_t longer = std::max(wanted.size(), key.size());
+    const bool contains = shorter * 2 >= longer && (key.find(wanted) != std::string::npos ||
+                                                    wanted.find(key) != std::string::npos);
+    const std::size_t distance = editDistance(wanted, key);
+    if (!contains && distance > std::max<std::size_t>(1, wanted.size() / 3))
+        return std::nullopt;
+    return Rank{!contains, distance, -std::ptrdiff_t(commonSuffix(typed, candidate))};
+}
+
 } // namespace
 
-const SettingKey& NearestSettingKey(std::string_view name) {
-    const std::string wanted = AsciiLowered(name);
-    const auto rank = [&](const SettingKey& entry) {
-        const std::string key = AsciiLowered(entry.key);
-        const bool overlaps = !wanted.empty() && (key.find(wanted) != std::string::npos ||
-                                                  wanted.find(key) != std::string::npos);
-        return std::make_tuple(!overlaps, editDistance(wanted, key),
-                               -commonSuffix(name, entry.key));
-    };
-    const auto keys = SettingKeys();
-    return *std::min_element(
-        keys.begin(), keys.end(),
-        [&](const SettingKey& a, const SettingKey& b) { return rank(a) < rank(b); });
+const char* SuggestedName(std::string_view typed, std::span<const char* const> candidates) {
+    std::size_t longest = 0;
+    for (const char* candidate : candidates)
+        longest = std::max(longest, std::strlen(candidate));
+    if (typed.empty() || typed.size() > 2 * longest)
+        return nullptr;
+    const std::string wanted = AsciiLowered(typed);
+    const char* best = nullptr;
+    std::optional<Rank> bestRank;
+    for (const char* candidate : candidates) {
+        const auto r = rank(typed, wanted, candidate);
+        if (r && (!bestRank || *r < *bestRank)) {
+            best = candidate;
+            bestRank = r;
+        }
+    }
+    return best;
+}
+
+const SettingKey* SuggestedSettingKey(std::string_view typed) {
+    std::vector<const char*> names;
+    for (const SettingKey& key : SettingKeys())
+        names.push_back(key.key);
+    const char* name = SuggestedName(typed, names);
+    return name ? FindSettingKey(name) : nullptr;
 }

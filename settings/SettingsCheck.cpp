@@ -13,6 +13,7 @@
 namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
 std::string inQuotes(std::string_view text) {
     return "'" + std::string(text) + "'";
@@ -55,6 +56,14 @@ void checkValue(const SettingKey& key, std::string_view name, std::size_t line,
 
 std::vector<SettingsProblem> CheckSettingsText(std::string_view text) {
     std::vector<SettingsProblem> problems;
+    // Only FF FE marks a text file the store decodes; a big-endian one is bytes with a NUL
+    // before every letter, in which no header or key matches.
+    if (text.starts_with(kUtf16BeMark))
+        problems.push_back({1,
+                            SettingsProblemKind::BigEndian,
+                            {},
+                            "the file is UTF-16 big-endian (it starts with FE FF); it is read as "
+                            "bytes, so every key reads as missing. Save it as UTF-16LE or UTF-8"});
     if (text.starts_with(kUtf8Mark)) {
         const auto hidden = IniDocument(text.substr(kUtf8Mark.size())).section(kSettingsSection);
         if (!hidden.headerLines.empty() && hidden.headerLines.front() == 1)
@@ -69,10 +78,18 @@ std::vector<SettingsProblem> CheckSettingsText(std::string_view text) {
     for (const IniDocument::Entry& entry : section.entries) {
         const std::string name(entry.name);
         const SettingKey* key = FindSettingKey(entry.name);
+        if (!key && !entry.value) {
+            problems.push_back({entry.line, SettingsProblemKind::NoValue, name,
+                                inQuotes(name) + ": a line without '=' and not a key; "
+                                                 "the sheet ignores it"});
+            continue;
+        }
         if (!key) {
-            problems.push_back({entry.line, SettingsProblemKind::UnknownKey, name,
-                                name + ": not a key of [Gomcfg]; did you mean '" +
-                                    NearestSettingKey(entry.name).key + "'?"});
+            const SettingKey* nearest = SuggestedSettingKey(entry.name);
+            problems.push_back(
+                {entry.line, SettingsProblemKind::UnknownKey, name,
+                 name + ": not a key of [Gomcfg]" +
+                     (nearest ? "; did you mean " + inQuotes(nearest->key) + "?" : "")});
             continue;
         }
         const auto [first, isFirst] = firstLine.emplace(key, entry.line);
@@ -128,6 +145,8 @@ const char* SettingsProblemKindName(SettingsProblemKind kind) {
         return "second section";
     case SettingsProblemKind::HiddenSection:
         return "hidden section";
+    case SettingsProblemKind::BigEndian:
+        return "utf-16 big-endian";
     }
     return "";
 }

@@ -12,11 +12,12 @@ enum class SettingsProblemKind {
     Integer,       // not plain decimal: the sheet reads the leading number
     OutOfRange,    // the sheet refuses to leave the key's tab
     Substitute,    // not exactly a token: the sheet's list shows no selection
-    NoValue,       // a key line without '=': the sheet reads the default
+    NoValue,       // a line without '=': a key reads its default, any other line is ignored
     Duplicate,     // a key written again: only the first counts
     UnknownKey,    // a key the sheet never reads
     SecondSection, // only the first [Gomcfg] section counts
     HiddenSection, // a UTF-8 byte-order mark hides the header on line 1
+    BigEndian,     // a UTF-16 big-endian file: read as bytes, it holds no key at all
 };
 
 struct SettingsProblem {
@@ -34,5 +35,5 @@ struct SettingKey;
 std::vector<SettingsProblem> CheckStoredValue(const SettingKey& key, std::string_view stored);
 
 // "boolean", "integer", "out of range", "substitute", "no value", "duplicate", "unknown key",
-// "second section", "hidden section".
+// "second section", "hidden section", "utf-16 big-endian".
 const char* SettingsProblemKindName(SettingsProblemKind kind);

@@ -1,0 +1,99 @@
+#pragma once
+
+// gomcfgctl run in-process on a file in a temporary directory: one row says what the file holds
+// before, the arguments, and the exit status, output, complaints and file after.
+
+#include "cli/Gomcfgctl.h"
+#include "support/StoreSupport.h"
+#include "support/TestSupport.h"
+
+#include <sys/stat.h>
+#include <sys/time.h>
+
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace ctl_rows {
+
+inline const QString kFile = QStringLiteral("GombleTroveII.ini");
+
+struct CtlRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+inline CtlRun ctl(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    CtlRun run;
+    run.status = RunGomcfgctl(args, out, err);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+inline std::string joined(const std::vector<std::string>& args) {
+    std::string text = "gomcfgctl";
+    for (const std::string& arg : args)
+        text += " '" + arg + "'";
+    return text;
+}
+
+inline std::string sampleFile() {
+    QFile f(QStringLiteral(GOMCFG_SOURCE_DIR "/sample/GombleTroveII.ini"));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    return f.readAll().toStdString();
+}
+
+// Far in the past, so a rewrite within the same second still shows.
+inline void age(const QString& path) {
+    const timeval times[2] = {{1000000000, 0}, {1000000000, 0}};
+    ASSERT_EQ(::utimes(QFile::encodeName(path).constData(), times), 0);
+}
+
+inline bool untouched(const ScopedWorkDir& dir, const std::string& before) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(dir.filePath(kFile)).constData(), &st) == 0 &&
+           st.st_mtim.tv_sec == 1000000000 && bytesOf(dir, kFile) == before;
+}
+
+struct Row {
+    std::vector<std::string> args;
+    std::optional<std::string> before; // the settings file; nothing: there is none
+    int status;
+    std::string out;
+    std::string err;
+    std::optional<std::string> after = {}; // nothing: left as it was, down to its time
+};
+
+// Each row in a directory of its own, which is the current directory and $GOMCFG_WINDIR.
+inline void expectRows(const std::vector<Row>& rows) {
+    for (const Row& row : rows) {
+        ScopedWorkDir dir;
+        if (row.before) {
+            putBytes(dir, *row.before, kFile);
+            age(dir.filePath(kFile));
+        }
+        const CtlRun run = ctl(row.args);
+        const std::string what = joined(row.args);
+        EXPECT_EQ(run.status, row.status) << what << "\n" << run.err;
+        EXPECT_EQ(run.out, row.out) << what;
+        EXPECT_EQ(run.err, row.err) << what;
+        if (row.after)
+            EXPECT_EQ(bytesOf(dir, kFile), *row.after) << what;
+        else if (row.before)
+            EXPECT_TRUE(untouched(dir, *row.before)) << what;
+        else
+            EXPECT_FALSE(dir.exists(kFile)) << what;
+        // No temporary file left, no directory made.
+        const std::set<std::string> entries = entriesOf(dir.path());
+        EXPECT_TRUE(entries.empty() || entries == std::set<std::string>{kFile.toStdString()})
+            << what;
+    }
+}
+
+} // namespace ctl_rows
