@@ -129,6 +129,11 @@ class Output(unittest.TestCase):
         self.assertEqual(parse_output(1, json.dumps(problems), '', ok_codes=(0, 1)), problems)
         with self.assertRaises(GomcfgctlError):
             parse_output(1, json.dumps(problems), '')
+        # As gomcfgctl answers it: the error object carries what exit 0 would have printed.
+        answer = {'error': '1 problem', 'problems': ['f:2: samemap: m'], 'result': problems}
+        self.assertEqual(parse_output(1, json.dumps(answer), '', ok_codes=(0, 1)), problems)
+        with self.assertRaises(GomcfgctlError):
+            parse_output(1, json.dumps(answer), '')
 
 
 class Diff(unittest.TestCase):

@@ -124,6 +124,9 @@ def parse_output(rc, stdout, stderr, ok_codes=(0,)):
                 'gomcfgctl exited with status {0} but printed no JSON result{1}'.format(
                     rc, ': ' + stderr.strip() if stderr and stderr.strip() else ''), rc=rc)
         if isinstance(data, dict) and 'error' in data:
+            # A command that ran to its end and found problems (check's exit 1) still answers.
+            if rc != 0 and 'result' in data:
+                return data['result']
             raise GomcfgctlError(str(data['error']), data.get('problems') or [], rc)
         return data
     problems = []
