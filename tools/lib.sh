@@ -44,6 +44,7 @@ build_program() {
     configure_build
     log="$(mktemp)"
     { cmake --build build --target gomcfg2 2>&1 && echo ok >"$log.ok"; } | tee "$log"
+    # shellcheck disable=SC2034 # read by the scripts that source this file
     program_dir=build
     if [ ! -e "$log.ok" ]; then
         if ! grep -q -- '-Werror' "$log"; then
@@ -54,6 +55,7 @@ build_program() {
             "building in build-lenient/ with warnings allowed."
         configure build-lenient -DGOMCFG_BUILD_TESTS=OFF -DGOMCFG_WERROR=OFF
         cmake --build build-lenient --target gomcfg2
+        # shellcheck disable=SC2034
         program_dir=build-lenient
     fi
     rm -f "$log" "$log.ok"
