@@ -109,6 +109,10 @@ std::string HelpText() {
            "  1  no display could be opened\n"
            "  2  bad command line\n"
            "\n"
+           "Without a display (a server reached over SSH):\n"
+           "  gomcfgctl          the same settings as commands, for scripts\n"
+           "  gomcfgtui          the same sheet in a terminal\n"
+           "\n"
            "Keys, defaults and ranges: the Help button on each tab, or man " +
            name + ".\n";
 }

@@ -2,13 +2,13 @@
 
 #include "res/Strings.h"
 
-#include <xcb/xcb.h>
+#include <QRegularExpression>
 
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
+#include <cstring>
 #include <mutex>
-#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -17,12 +17,29 @@ std::string_view Env(const char* name) {
     return value ? value : "";
 }
 
-// Qt picks X when QT_QPA_PLATFORM names it, or when it is unset outside a Wayland session.
-bool QtWillUseX() {
-    const std::string_view platform = Env("QT_QPA_PLATFORM");
-    if (platform.empty())
-        return Env("XDG_SESSION_TYPE") != "wayland";
-    return platform == "xcb" || platform.starts_with("xcb:");
+std::string FirstLine(const QString& text) {
+    return text.section(QLatin1Char('\n'), 0, 0).trimmed().toStdString();
+}
+
+// Why one platform plugin did not start, in the user's terms.
+std::string PluginFailure(const QString& plugin, bool found, bool xConnectFailed,
+                          const std::string& lastWarning, std::string_view display,
+                          std::string_view waylandDisplay) {
+    if (plugin == QLatin1String("xcb") && xConnectFailed)
+        return display.empty() ? "DISPLAY is not set (use a desktop session or ssh -X)"
+                               : "X display '" + std::string(display) + "' cannot be opened";
+    if (plugin == QLatin1String("wayland")) {
+        if (!found)
+            return "Qt has no Wayland plugin (package qt6-wayland)";
+        // libwayland's default when WAYLAND_DISPLAY is unset.
+        const std::string_view name = waylandDisplay.empty() ? "wayland-0" : waylandDisplay;
+        return "Wayland display '" + std::string(name) + "' cannot be opened";
+    }
+    const std::string name = plugin.toStdString();
+    if (!found)
+        return "Qt has no " + name + " plugin";
+    return "Qt's " + name + " plugin did not start" +
+           (lastWarning.empty() ? "" : ": " + lastWarning);
 }
 
 // The message handler is a plain function, so it finds the guard's list through a global.
@@ -46,29 +63,65 @@ void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
             {type, context.file, context.line, context.function, context.category, text});
         return;
     }
-    // Qt's last warning says what failed ("could not connect to display ..."); its fatal text
-    // only says that no plugin could be started.
-    const QString reason = g_held->isEmpty() ? text : g_held->last().text;
-    std::fprintf(stderr, "%s: cannot open display: %s\n", kExecutableName,
-                 qPrintable(reason.section(QLatin1Char('\n'), 0, 0)));
+    std::fprintf(stderr, "%s: %s\n%s: %s\n", kExecutableName,
+                 NoDisplayReason(*g_held, text, Env("DISPLAY"), Env("WAYLAND_DISPLAY")).c_str(),
+                 kExecutableName, NoDisplayAlternatives().c_str());
     std::fflush(stderr);
     std::_Exit(kExitNoDisplay);
 }
 
 } // namespace
 
-std::string CheckDisplay() {
-    if (!QtWillUseX())
-        return {};
-    const std::string_view display = Env("DISPLAY");
-    if (display.empty())
-        return "cannot open display: DISPLAY is not set; start it in a desktop session or "
-               "over ssh -X";
-    const std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> connection(
-        xcb_connect(nullptr, nullptr), &xcb_disconnect);
-    if (xcb_connection_has_error(connection.get()))
+std::string NoDisplayReason(const QList<PlatformStartGuard::HeldMessage>& held,
+                            const QString& fatalText, std::string_view display,
+                            std::string_view waylandDisplay) {
+    // Qt reports each plugin it gave up on, after the warnings that say why.
+    static const QRegularExpression attempt(
+        QStringLiteral("^Could not (find|load) the Qt platform plugin \"([^\"]+)\""));
+    std::vector<std::string> failures;
+    std::string lastWarning;
+    bool xConnectFailed = false;
+    bool xDisplayRefused = false; // the X server named in DISPLAY did not answer
+    for (const PlatformStartGuard::HeldMessage& m : held) {
+        const QRegularExpressionMatch match = attempt.match(m.text);
+        if (!match.hasMatch()) {
+            if (m.category && std::strcmp(m.category, "qt.qpa.xcb") == 0 &&
+                m.text.startsWith(QLatin1String("could not connect to display")))
+                xConnectFailed = true;
+            else if (m.type == QtWarningMsg || m.type == QtCriticalMsg)
+                lastWarning = FirstLine(m.text);
+            continue;
+        }
+        const QString plugin = match.captured(2);
+        xDisplayRefused = plugin == QLatin1String("xcb") && xConnectFailed && !display.empty();
+        failures.push_back(PluginFailure(plugin, match.captured(1) == QLatin1String("load"),
+                                         xConnectFailed, lastWarning, display, waylandDisplay));
+        lastWarning.clear();
+        xConnectFailed = false;
+    }
+    if (failures.empty()) {
+        // A plugin that gives up by itself says why in its fatal message; Qt's own one says
+        // only that none could start, so then the last warning before it is the better reason.
+        const std::string fatal = FirstLine(fatalText);
+        std::string why = lastWarning.empty() ? "no Qt platform plugin could start" : lastWarning;
+        if (!fatal.empty() && !fatalText.contains(QLatin1String("no Qt platform plugin")))
+            why = fatal;
+        return "cannot open display: " + why;
+    }
+    if (failures.size() == 1 && xDisplayRefused)
         return "cannot open display '" + std::string(display) + "'";
-    return {};
+    std::string reason = "cannot open display: ";
+    for (std::size_t i = 0; i < failures.size(); ++i) {
+        if (i > 0)
+            reason += i + 1 == failures.size() ? ", and " : ", ";
+        reason += failures[i];
+    }
+    return reason;
+}
+
+std::string NoDisplayAlternatives() {
+    return "without a display: gomcfgctl (commands for scripts) or gomcfgtui (the sheet in a "
+           "terminal)";
 }
 
 PlatformStartGuard::PlatformStartGuard() {

@@ -5,17 +5,15 @@
 #include <QtGlobal>
 
 #include <string>
+#include <string_view>
 
-// Qt aborts when its platform plugin cannot open the display. These two turn that into one
-// clear line on stderr and an exit status of 1.
+// Qt aborts when no platform plugin can open a display. The guard turns that into two short
+// lines on stderr and an exit status of 1. The display is opened once, by Qt: over ssh -X every
+// connection is a network round trip, so nothing probes it beforehand.
 
-// Opens and closes the X display when Qt is going to use X; returns why it cannot be
-// opened, or an empty string when it can or when another platform is chosen.
-std::string CheckDisplay();
-
-// For the platforms CheckDisplay cannot probe: while it lives, a fatal message (Qt's "no
-// platform plugin could be initialized") prints the one line and exits, and other messages
-// are held back and passed on when it ends, so a successful start stays as quiet as before.
+// While it lives, a fatal message (Qt's "no platform plugin could be initialized") prints the
+// lines and exits, and other messages are held back and passed on when it ends, so a
+// successful start stays as quiet as before.
 class PlatformStartGuard {
 public:
     PlatformStartGuard();
@@ -35,5 +33,15 @@ public:
 private:
     QList<HeldMessage> m_held;
 };
+
+// What could not be opened, from the messages Qt logged while it tried its platform plugins in
+// turn, its fatal message and the values of DISPLAY and WAYLAND_DISPLAY: "cannot open display
+// ':3'", "cannot open display: DISPLAY is not set ...". One line, without the program's name.
+std::string NoDisplayReason(const QList<PlatformStartGuard::HeldMessage>& held,
+                            const QString& fatalText, std::string_view display,
+                            std::string_view waylandDisplay);
+
+// The line after the reason: what works without a display.
+std::string NoDisplayAlternatives();
 
 inline constexpr int kExitNoDisplay = 1;

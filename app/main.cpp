@@ -35,10 +35,7 @@ int main(int argc, char** argv) {
         break;
     }
 
-    if (const std::string problem = CheckDisplay(); !problem.empty()) {
-        std::fprintf(stderr, "%s: %s\n", kExecutableName, problem.c_str());
-        return kExitNoDisplay;
-    }
+    // Qt opens the display; when it cannot, the guard says why and exits.
     std::unique_ptr<QApplication> app;
     {
         const PlatformStartGuard guard;

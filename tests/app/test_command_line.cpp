@@ -38,11 +38,18 @@ NoDisplayEnvironment(std::initializer_list<std::pair<const char*, QString>> extr
     return env;
 }
 
-void ExpectNoDisplayLine(const ProgramRun& run, const QString& start) {
+// The reason on one line, then one line with what works without a display, and status 1.
+void ExpectNoDisplayLines(const ProgramRun& run, const QString& start) {
     EXPECT_EQ(run.exitStatus, QProcess::NormalExit);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.startsWith(start)) << run.err.toStdString();
-    EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
+    const QStringList lines = run.err.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 3) << run.err.toStdString();
+    EXPECT_TRUE(lines[2].isEmpty());
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("gomcfg2: ")));
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("gomcfgctl")));
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("gomcfgtui")));
+    EXPECT_TRUE(run.out.isEmpty());
 }
 
 ProgramRun RunProgram(const QStringList& args,
@@ -122,8 +129,9 @@ TEST(CommandLineProgram, HelpAndVersionNeedNoDisplay) {
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.err.isEmpty()) << help.err.toStdString();
     EXPECT_TRUE(help.out.startsWith(QStringLiteral("Usage: gomcfg2 [OPTION]\n")));
-    for (const char* word : {"--help", "--version", "GombleTroveII.ini", "current directory",
-                             "GOMCFG_WINDIR", "GOMCFG_EDITOR", "GOMCFG_URL_OPENER"})
+    for (const char* word :
+         {"--help", "--version", "GombleTroveII.ini", "current directory", "GOMCFG_WINDIR",
+          "GOMCFG_EDITOR", "GOMCFG_URL_OPENER", "gomcfgctl", "gomcfgtui"})
         EXPECT_TRUE(help.out.contains(QLatin1String(word))) << word;
 
     const ProgramRun version = RunProgram({QStringLiteral("--version")});
@@ -155,13 +163,25 @@ TEST(CommandLineProgram, BadArgumentsExitWithStatus2) {
     EXPECT_TRUE(operand.err.startsWith(QStringLiteral("gomcfg2: extra operand")));
 }
 
-TEST(CommandLineProgram, NoDisplayIsOneLineAndStatus1) {
-    ExpectNoDisplayLine(RunProgram({}), QStringLiteral("gomcfg2: cannot open display: DISPLAY"));
+TEST(CommandLineProgram, NoDisplaySaysWhyAndExitsWithStatus1) {
+    ExpectNoDisplayLines(RunProgram({}),
+                         QStringLiteral("gomcfg2: cannot open display: DISPLAY is not set"));
 
     const QString display = UnusedDisplay();
     const ProgramRun unserved = RunProgram({}, NoDisplayEnvironment({{"DISPLAY", display}}));
-    ExpectNoDisplayLine(unserved,
-                        QStringLiteral("gomcfg2: cannot open display '%1'\n").arg(display));
+    ExpectNoDisplayLines(unserved,
+                         QStringLiteral("gomcfg2: cannot open display '%1'\n").arg(display));
+
+    // Qt tries Wayland first and then X: the line names both, not only the missing DISPLAY.
+    QTemporaryDir runtimeDir;
+    ASSERT_TRUE(runtimeDir.isValid());
+    const ProgramRun wayland =
+        RunProgram({}, NoDisplayEnvironment({{"WAYLAND_DISPLAY", QStringLiteral("wayland-7")},
+                                             {"XDG_RUNTIME_DIR", runtimeDir.path()}}));
+    ExpectNoDisplayLines(wayland, QStringLiteral("gomcfg2: cannot open display: "));
+    const QString reason = wayland.err.section(QLatin1Char('\n'), 0, 0);
+    EXPECT_TRUE(reason.contains(QStringLiteral("Wayland"))) << reason.toStdString();
+    EXPECT_TRUE(reason.contains(QStringLiteral("DISPLAY is not set"))) << reason.toStdString();
 }
 
 TEST(CommandLineProgram, UnreachablePlatformIsOneLineNotAnAbort) {
@@ -172,7 +192,7 @@ TEST(CommandLineProgram, UnreachablePlatformIsOneLineNotAnAbort) {
                                               {"QT_QPA_PLATFORM", QStringLiteral("wayland")},
                                               {"XDG_RUNTIME_DIR", runtimeDir.path()},
                                           }));
-    ExpectNoDisplayLine(run, QStringLiteral("gomcfg2: cannot open display: "));
+    ExpectNoDisplayLines(run, QStringLiteral("gomcfg2: cannot open display: "));
 }
 
 TEST(CommandLineProgram, OffscreenStillStarts) {

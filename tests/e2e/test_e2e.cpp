@@ -78,16 +78,26 @@ QByteArray WithValue(QByteArray bytes, const QByteArray& key, const QByteArray& 
     return bytes.replace(start, bytes.indexOf('\r', start) - start, value);
 }
 
+struct XdotoolRun {
+    bool finished = false;
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
 // A private Xvfb on a display number it chooses itself, and xdotool aimed at it.
 class XSession {
 public:
     bool start() {
         m_server.setProgram(QStandardPaths::findExecutable(QStringLiteral("Xvfb")));
-        // -displayfd picks a free display and reports its number on standard output.
+        // -displayfd picks a free display and reports its number on standard output once the
+        // server accepts clients. -noreset: by default the server resets when its last client
+        // leaves, and a client that connects meanwhile (an xdotool call while the program is
+        // between connections, or the program while xdotool's call ends) is turned away.
         m_server.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"),
-                               QStringLiteral("-screen"), QStringLiteral("0"),
-                               QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                               QStringLiteral("tcp")});
+                               QStringLiteral("-noreset"), QStringLiteral("-screen"),
+                               QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+                               QStringLiteral("-nolisten"), QStringLiteral("tcp")});
         m_server.setStandardErrorFile(QProcess::nullDevice());
         m_server.start();
         if (!m_server.waitForStarted())
@@ -110,22 +120,35 @@ public:
 
     const QString& display() const { return m_display; }
 
-    // Runs xdotool; its output, or a test failure when it fails or hangs.
-    QString xdotool(const QStringList& args, int timeoutMs = 15000) const {
+    // Runs xdotool on this session's display, whatever DISPLAY the test runs with.
+    XdotoolRun runXdotool(const QStringList& args, int timeoutMs) const {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("DISPLAY"), m_display);
         p.setProcessEnvironment(env);
         p.start(QStringLiteral("xdotool"), args);
-        if (!p.waitForFinished(timeoutMs)) {
+        XdotoolRun run;
+        run.finished = p.waitForFinished(timeoutMs);
+        if (!run.finished) {
             p.kill();
             p.waitForFinished();
-            ADD_FAILURE() << "xdotool " << args.join(u' ').toStdString() << " timed out";
+        }
+        run.exitCode = p.exitCode();
+        run.out = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+        run.err = QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
+        return run;
+    }
+    // Runs xdotool; its output, or a test failure when it fails or hangs.
+    QString xdotool(const QStringList& args, int timeoutMs = 15000) const {
+        const XdotoolRun run = runXdotool(args, timeoutMs);
+        const std::string call = "xdotool " + args.join(u' ').toStdString();
+        if (!run.finished) {
+            ADD_FAILURE() << call << " timed out";
             return {};
         }
-        EXPECT_EQ(p.exitCode(), 0) << "xdotool " << args.join(u' ').toStdString() << ": "
-                                   << p.readAllStandardError().toStdString();
-        return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+        EXPECT_EQ(run.exitCode, 0)
+            << call << " on " << m_display.toStdString() << ": " << run.err.toStdString();
+        return run.out;
     }
     // Waits for a visible window whose title matches, and gives it the keyboard.
     QString focusWindow(const char* title) const {
@@ -138,17 +161,15 @@ public:
         return id;
     }
     bool windowGone(const char* title) const {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), m_display);
         return QTest::qWaitFor(
             [&] {
-                QProcess p;
-                p.setProcessEnvironment(env);
-                p.start(QStringLiteral("xdotool"),
-                        {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                         QStringLiteral("--name"), QString::fromLatin1(title)});
-                p.waitForFinished(5000);
-                return p.exitCode() != 0; // xdotool search fails when nothing matches
+                const XdotoolRun run =
+                    runXdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                QStringLiteral("--name"), QString::fromLatin1(title)},
+                               5000);
+                // A search that matches nothing fails quietly; one that cannot reach the
+                // display also fails, but says so, and proves nothing about the window.
+                return run.finished && run.exitCode != 0 && run.err.isEmpty();
             },
             10000);
     }
