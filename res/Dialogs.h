@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/dialog/DialogTemplate.h"
+#include "platform/DialogTemplate.h"
 
 // The dialog templates of the six pages, by template number.
 extern const DialogTemplate kDialog105; // Weapons

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/DialogTemplate.h"
 #include "platform/Win32Types.h"
 #include "platform/dialog/CDataExchange.h"
-#include "platform/dialog/DialogTemplate.h"
 
 #include <QHash>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/dialog/DialogTemplate.h"
+#include "platform/DialogTemplate.h"
 #include "platform/dialog/DialogUnits.h"
 
 #include <QHash>
