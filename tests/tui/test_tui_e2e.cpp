@@ -387,3 +387,44 @@ TEST_F(TuiEndToEnd, HangupWritesNothingAndLeavesTheTerminalSane) {
     EXPECT_NE(after.find(" echo "), std::string::npos) << after;
     EXPECT_NE(after.find(" icrnl"), std::string::npos) << after;
 }
+
+TEST_F(TuiEndToEnd, TheMouseClicksTabsCheckBoxesAndButtons) {
+    const Tmux tmux(m_dir, program());
+    ASSERT_TRUE(tmux.started());
+    ASSERT_TRUE(tmux.waitForText("[x] Shotgun")) << tmux.screen();
+    // A press and a release as an xterm reports them (X10 encoding), on the first cell of text
+    // on the screen, counted in characters from 0.
+    const auto click = [&](const std::string& text) {
+        const std::string screen = tmux.screen();
+        const std::size_t at = screen.find(text);
+        ASSERT_NE(at, std::string::npos) << text << " not on\n" << screen;
+        const auto line = std::count(screen.begin(), screen.begin() + long(at), '\n');
+        const std::size_t start = screen.rfind('\n', at) + 1;
+        const auto column = std::count_if(screen.begin() + long(start), screen.begin() + long(at),
+                                          [](char c) { return (c & 0xC0) != 0x80; });
+        const std::string cell{char(33 + column), char(33 + line)};
+        tmux.keys({"-l", "\x1b[M " + cell + "\x1b[M#" + cell});
+    };
+    click("C.T.F.");
+    ASSERT_TRUE(tmux.waitForText("[x] Teamplay")) << tmux.screen();
+    click("[ ] C.T.F.");
+    ASSERT_TRUE(tmux.waitForText("[x] C.T.F.")) << tmux.screen();
+    click("[ OK ]");
+    ASSERT_EQ(tmux.exitStatus(), 0) << tmux.screen();
+    EXPECT_EQ(GetPrivateProfileValue("Gomcfg", "ctf", m_ini.c_str()), "true");
+}
+
+TEST_F(TuiEndToEnd, WorksWithoutColourInTheCLocaleOnAVt100) {
+    writeBytes(m_ini, kServerFile);
+    const Tmux tmux(m_dir, {"env", "TERM=vt100", "LANG=C", "LC_ALL=C", GOMCFGTUI_BINARY, "--file",
+                            m_ini.string(), "--tab", "server options"});
+    ASSERT_TRUE(tmux.started());
+    ASSERT_TRUE(tmux.waitForText("[30")) << tmux.screen();
+    EXPECT_NE(tmux.screen().find("[ ] No exit"), std::string::npos) << tmux.screen();
+    tmux.keys({"Space", "C-PageDown"}); // to Services
+    ASSERT_TRUE(tmux.waitForText("Enable IP banning files?")) << tmux.screen();
+    tmux.keys({"Enter"});
+    ASSERT_EQ(tmux.exitStatus(), 0) << tmux.screen();
+    EXPECT_NE(readBytes(m_ini).find("noexit=true"), std::string::npos);
+    EXPECT_NE(readBytes(m_ini).find("Nfingerport=79"), std::string::npos);
+}
