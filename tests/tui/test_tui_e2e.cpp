@@ -137,8 +137,16 @@ public:
     std::optional<int> exitStatus(std::chrono::milliseconds limit = 10s) const {
         const auto end = std::chrono::steady_clock::now() + limit;
         while (std::chrono::steady_clock::now() < end) {
-            if (query("#{pane_dead}") == "1")
-                return std::stoi(query("#{pane_dead_status}"));
+            if (query("#{pane_dead}") == "1") {
+                // A program ended by a signal has no exit status: 128 + the signal, as a shell
+                // reports it.
+                const std::string status = query("#{pane_dead_status}");
+                const std::string signal = query("#{pane_dead_signal}");
+                if (!status.empty())
+                    return std::stoi(status);
+                if (!signal.empty())
+                    return 128 + std::stoi(signal);
+            }
             std::this_thread::sleep_for(50ms);
         }
         return std::nullopt;
@@ -290,6 +298,14 @@ TEST_F(TuiEndToEnd, EscWritesNothingAndCreatesNoFile) {
     ASSERT_TRUE(tmux.waitForText("[x] Shotgun")) << tmux.screen();
     tmux.keys({"Space"});
     ASSERT_TRUE(tmux.waitForText("[ ] Shotgun")) << tmux.screen();
+    tmux.keys({"F1"});
+    ASSERT_TRUE(tmux.waitForText("shotgunT = shotgun")) << tmux.screen();
+    tmux.keys({"NPage", "NPage"}); // the help is taller than the screen
+    ASSERT_TRUE(tmux.waitForText("Settings file:")) << tmux.screen();
+    tmux.keys({"Enter"});
+    ASSERT_TRUE(tmux.waitFor([](const std::string& s) {
+        return s.find("Settings file:") == std::string::npos;
+    })) << tmux.screen();
     tmux.keys({"Escape"});
     ASSERT_EQ(tmux.exitStatus(), 0);
     EXPECT_FALSE(fs::exists(m_ini));
@@ -336,9 +352,22 @@ TEST_F(TuiEndToEnd, TheEditorRunsInTheTerminalAndThePreviewReloads) {
     ASSERT_TRUE(tmux.waitForText("Edited in the terminal")) << tmux.screen();
     EXPECT_TRUE(tmux.waitForText("line two"));
     EXPECT_EQ(readBytes(m_dir / "gomble_motd.txt"), "Edited in the terminal\r\nline two\r\n");
+    EXPECT_TRUE(tmux.waitForText("Tab/S-Tab move")); // the sheet is back, keys and all
     tmux.keys({"Escape"});
     EXPECT_EQ(tmux.exitStatus(), 0);
     EXPECT_FALSE(fs::exists(m_ini));
+}
+
+TEST_F(TuiEndToEnd, AnEditorThatCannotStartIsNamedAndTheSheetGoesOn) {
+    const Tmux tmux(m_dir, program({"--tab", "Services"}), {"EDITOR=/nonexistent/editor"});
+    ASSERT_TRUE(tmux.started());
+    ASSERT_TRUE(tmux.waitForText("[ Edit Allow File ]")) << tmux.screen();
+    tmux.keys({"BTab", "BTab", "BTab", "BTab", "BTab", "Space"}); // back from Help to the button
+    ASSERT_TRUE(tmux.waitForText("Could not start the editor /nonexistent/editor"))
+        << tmux.screen();
+    tmux.keys({"Escape"});
+    EXPECT_EQ(tmux.exitStatus(), 0);
+    EXPECT_FALSE(fs::exists(m_dir / "allow.cfg"));
 }
 
 TEST_F(TuiEndToEnd, AResizeRedrawsAtTheNewSize) {
