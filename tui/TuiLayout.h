@@ -27,8 +27,6 @@ public:
     TuiLayout(int lines, int columns, std::span<const DialogTemplate* const> pages);
 
     bool fits() const { return m_fits; }
-    int lines() const { return m_lines; }
-    int columns() const { return m_columns; }
 
     int tabRow() const { return 0; }
     // The page's area: below the tab row, above the buttons and the status line.
