@@ -12,6 +12,7 @@
 #include "platform/dialog/MessageBox.h"
 #include "platform/store/PrivateProfile.h"
 #include "res/HelpTexts.h"
+#include "res/PageKeys.h"
 #include "res/Strings.h"
 #include "settings/KeyTable.h"
 
@@ -58,13 +59,14 @@ QString ConfigApp::helpText(const CPropertySheet& sheet) {
         text += page->GetCaption() + QStringLiteral("\n\n") +
                 QString::fromLatin1(PageHelpText(dialogId)) + QStringLiteral("\n");
         QString keys;
-        for (const SettingKey& key : SettingKeys()) {
-            if (key.dialogId != dialogId)
+        for (const PageKey& shown : PageKeys(dialogId)) {
+            const SettingKey* key = FindSettingKey(shown.key);
+            if (!key)
                 continue;
             keys += QStringLiteral("\n  %1 = %2")
-                        .arg(QLatin1String(key.key), QLatin1String(key.defaultText));
-            if (key.type == SettingType::Integer)
-                keys += QStringLiteral("  (%1 to %2)").arg(key.minValue).arg(key.maxValue);
+                        .arg(QLatin1String(key->key), QLatin1String(key->defaultText));
+            if (key->type == SettingType::Integer)
+                keys += QStringLiteral("  (%1 to %2)").arg(key->minValue).arg(key->maxValue);
         }
         if (!keys.isEmpty())
             text += QStringLiteral("\nKeys in section [%1], with their defaults:")

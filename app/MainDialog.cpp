@@ -1,8 +1,9 @@
 #include "app/MainDialog.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/dialog/MessageBox.h"
+#include "res/PageKeys.h"
 #include "res/Strings.h"
-#include "settings/KeyTable.h"
 #include "settings/SettingsApply.h"
 
 #include <QIcon>
@@ -74,9 +75,11 @@ bool MainDialog::applyPages() {
         const ReplayedTexts replay(kept);
         for (int i = 0; i < GetPageCount(); ++i) {
             CPropertyPage* page = GetPage(i);
+            const auto shown = PageKeys(page->dialogTemplate().id);
             const bool showsKept = std::any_of(kept.begin(), kept.end(), [&](const KeptText& k) {
-                const SettingKey* key = FindSettingKey(k.key);
-                return key && key->dialogId == page->dialogTemplate().id;
+                return std::any_of(shown.begin(), shown.end(), [&](const PageKey& key) {
+                    return EqualsIgnoringAsciiCase(key.key, k.key);
+                });
             });
             if (showsKept && page->isWindowCreated())
                 page->reloadSettings();

@@ -270,10 +270,9 @@ int RunList(const CliOptions& options) {
     for (const SettingKey& key : SettingKeys()) {
         const auto stored = snapshot->stored(key);
         const SettingReading reading = ReadSetting(key, stored);
-        const char* tab = SettingTabCaption(key.dialogId);
         if (options.json)
             array.push_back({{"key", key.key},
-                             {"tab", tab},
+                             {"tab", key.tab},
                              {"type", typeName(key.type)},
                              {"default", typedValue(key, key.defaultText)},
                              {"allowed", allowedJson(key)},
@@ -281,7 +280,7 @@ int RunList(const CliOptions& options) {
                              {"value", typedValue(key, reading.value)},
                              {"state", StoredStateName(reading.state)}});
         else
-            rows.push_back({key.key, tab, typeName(key.type), key.defaultText, allowedText(key),
+            rows.push_back({key.key, key.tab, typeName(key.type), key.defaultText, allowedText(key),
                             shownStored(stored), reading.value.empty() ? "(none)" : reading.value,
                             StoredStateName(reading.state)});
     }

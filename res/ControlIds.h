@@ -1,8 +1,8 @@
 #pragma once
 
 // The dialog templates and the controls on them, by name. IDs are per template, so the same
-// number can name different controls on different pages. No Qt: the settings model names the
-// control that shows each key with these.
+// number can name different controls on different pages. No Qt, like the rest of the templates,
+// so front ends without the sheet can name what it shows.
 
 // Templates.
 inline constexpr int IDD_WEAPONS = 105;

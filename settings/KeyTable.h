@@ -3,9 +3,9 @@
 #include <span>
 #include <string_view>
 
-// Every key of the settings file: what it holds, its default and range, and the page and control
-// that show it. The pages name their keys themselves, as they always have; tests hold the two
-// together.
+// Every key of the settings file: what it holds, its default and range, and the tab that shows
+// it. Which control of that tab shows a key is the templates' business (res/PageKeys.h); the
+// pages name their keys themselves, as they always have, and tests hold the three together.
 enum class SettingType { Boolean, Integer, WeaponToken };
 
 struct SettingKey {
@@ -14,15 +14,10 @@ struct SettingKey {
     const char* defaultText;
     int minValue; // integers only
     int maxValue;
-    int dialogId; // the page template that reads and writes the key
-    const char* caption;
-    int controlId; // on that template: the check box, edit box or substitute list
+    const char* tab; // the caption of the tab that shows the key ("Server Options")
 };
 
 std::span<const SettingKey> SettingKeys();
 
 // The key whose name equals key ignoring ASCII case, as the store matches keys; nullptr if none.
 const SettingKey* FindSettingKey(std::string_view key);
-
-// The tab caption of the page built on dialogId ("Server Options"), or nullptr.
-const char* SettingTabCaption(int dialogId);

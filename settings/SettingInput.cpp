@@ -1,6 +1,7 @@
 #include "settings/SettingInput.h"
 
 #include "platform/AsciiCase.h"
+#include "platform/DecimalDigits.h"
 #include "settings/SettingValues.h"
 #include "settings/WeaponTokens.h"
 

@@ -2,14 +2,6 @@
 
 #include "platform/DecimalDigits.h"
 
-namespace {
-
-bool IsSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-} // namespace
-
 std::optional<int> ReadBooleanText(std::string_view text) {
     if (text == "true")
         return 1;
@@ -20,23 +12,10 @@ std::optional<int> ReadBooleanText(std::string_view text) {
 
 int ParseLeadingInt(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && IsSpace(text[i]))
+    while (i < text.size() && IsAsciiSpace(text[i]))
         ++i;
     bool sawDigit = false;
     return ReadSignedDigits(text, i, sawDigit);
-}
-
-std::optional<int> ParseWholeNumber(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && IsSpace(text[i]))
-        ++i;
-    bool sawDigit = false;
-    const int value = ReadSignedDigits(text, i, sawDigit);
-    while (i < text.size() && IsSpace(text[i]))
-        ++i;
-    if (!sawDigit || i != text.size())
-        return std::nullopt;
-    return value;
 }
 
 const char* BooleanText(int value) {

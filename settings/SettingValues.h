@@ -14,10 +14,6 @@ std::optional<int> ReadBooleanText(std::string_view text);
 // range of int where atoi would be undefined.
 int ParseLeadingInt(std::string_view text);
 
-// A whole number as a user types it: optional surrounding white space, an optional sign and
-// at least one digit, nothing else. Saturates to the range of int. Nothing for any other text.
-std::optional<int> ParseWholeNumber(std::string_view text);
-
 // The stored spelling of a boolean ("true" for any non-zero value) and of an integer ("%i").
 const char* BooleanText(int value);
 std::string IntegerText(int value);

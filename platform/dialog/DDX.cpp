@@ -26,15 +26,14 @@ void DDX_Check(CDataExchange* pDX, int id, int& value) {
     }
 }
 
+// Qt's white space is Unicode's, so the box also forgives a no-break space around the number.
 bool ParseWholeNumber(const QString& text, int& value) {
     const QByteArray t = text.trimmed().toUtf8();
-    const std::string_view digits(t.constData(), std::size_t(t.size()));
-    std::size_t i = 0;
-    bool sawDigit = false;
-    const int parsed = ReadSignedDigits(digits, i, sawDigit);
-    if (!sawDigit || i != digits.size())
+    const std::optional<int> parsed =
+        ParseWholeNumber(std::string_view(t.constData(), std::size_t(t.size())));
+    if (!parsed)
         return false;
-    value = parsed;
+    value = *parsed;
     return true;
 }
 

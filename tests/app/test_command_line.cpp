@@ -1,13 +1,10 @@
 #include "app/CommandLine.h"
-#include "app/ConfigApp.h"
-#include "platform/dialog/CPropertyPage.h"
 #include "res/Strings.h"
 #include "settings/KeyTable.h"
 #include "settings/SettingsFile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QHash>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -220,9 +217,6 @@ TEST(InstalledFiles, ReadmeKeyTableIsTheKeyTable) {
         if (m.hasMatch())
             documented << m.capturedTexts().mid(1).join(u'|');
     }
-    QHash<int, QString> tabs;
-    for (const auto& page : ConfigApp::createPages())
-        tabs.insert(page->dialogTemplate().id, page->GetCaption());
     QStringList expected;
     for (const SettingKey& key : SettingKeys()) {
         const char* type = key.type == SettingType::Boolean   ? "boolean"
@@ -234,7 +228,7 @@ TEST(InstalledFiles, ReadmeKeyTableIsTheKeyTable) {
                                   ? QStringLiteral("a weapon name")
                                   : QString();
         expected << QStringList{QLatin1String(key.key), QLatin1String(type),
-                                QLatin1String(key.defaultText), range, tabs.value(key.dialogId)}
+                                QLatin1String(key.defaultText), range, QLatin1String(key.tab)}
                         .join(u'|');
     }
     EXPECT_EQ(documented, expected);

@@ -23,7 +23,7 @@ struct FileChanges : RealSheet {
         QByteArray out;
         for (const QByteArray& line : file().split('\n')) {
             const SettingKey* key = FindSettingKey(line.left(line.indexOf('=')).toStdString());
-            if (!key || key->dialogId != IDD_WEAPONS)
+            if (!key || QLatin1String(key->tab) != page(IDD_WEAPONS).GetCaption())
                 out += line + '\n';
         }
         out.chop(1);

@@ -1,5 +1,3 @@
-#include "pages/AboutPage.h"
-#include "pages/ServerPage.h"
 #include "support/SheetHarness.h"
 
 #include <QFontMetrics>
@@ -8,14 +6,13 @@
 
 namespace {
 
-class AboutPageTest : public ::testing::Test {
-protected:
+struct AboutPageTest : PageSheet {
     static constexpr int kServerTab = 0, kAboutTab = 1;
 
+    AboutPageTest() : PageSheet({IDD_SERVER_OPTIONS, IDD_ABOUT}, kAboutTab) {}
+
     void show() {
-        sheet.AddPage(&server);
-        sheet.AddPage(&about);
-        sheet.show();
+        open();
         ASSERT_EQ(sheet.GetActivePage(), &about);
     }
     QStringList texts() const {
@@ -30,11 +27,8 @@ protected:
             .split(u'\n', Qt::SkipEmptyParts);
     }
 
-    ScopedWorkDir dir;
-    MessageRecorder messages;
-    MainDialog sheet{nullptr, kAboutTab};
-    ServerPage server;
-    AboutPage about;
+    CPropertyPage& server = page(IDD_SERVER_OPTIONS);
+    CPropertyPage& about = page(IDD_ABOUT);
 };
 
 TEST_F(AboutPageTest, ShowsItsTextsAndItsPicture) {

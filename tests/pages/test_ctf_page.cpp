@@ -1,7 +1,3 @@
-#include "app/MainDialog.h"
-#include "pages/PropPageCTF.h"
-#include "pages/ServerPage.h"
-#include "pages/WeaponsPageReal.h"
 #include "support/SheetHarness.h"
 
 #include <QApplication>
@@ -17,36 +13,21 @@ constexpr int kPlaceholders[] = {
     IDC_RUNE_LIST_4, IDC_RUNE_LIST_5,      IDC_RUNE_LIST_6};
 constexpr int kCtfTab = 2;
 
-class CtfPageTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        sheet.AddPage(&weapons);
-        sheet.AddPage(&server);
-        sheet.AddPage(&ctf);
-    }
-    void open() {
-        sheet.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
-    }
+struct CtfPageTest : PageSheet {
+    CtfPageTest() : PageSheet({IDD_WEAPONS, IDD_SERVER_OPTIONS, IDD_CTF}) {}
+
     void openOnCtf() {
         open();
         clickTab(sheet, kCtfTab);
         ASSERT_EQ(sheet.GetActiveIndex(), kCtfTab);
     }
-    void writeSettings(const QByteArray& body) { dir.writeSettings("[Gomcfg]\r\n" + body); }
     QCheckBox* box(int id) const { return qobject_cast<QCheckBox*>(ctf.GetDlgItem(id)); }
-    bool applyLit() const { return sheet.button(QDialogButtonBox::Apply)->isEnabled(); }
-    void pressOk() { sheet.button(QDialogButtonBox::Ok)->click(); }
     QStringList ctfLines() const {
         return settingLines(dir).filter(QRegularExpression(QStringLiteral("^(ctf|teamplay)=")));
     }
 
-    ScopedWorkDir dir;
-    MessageRecorder messages;
-    MainDialog sheet;
-    WeaponsPageReal weapons;
-    ServerPage server;
-    PropPageCTF ctf;
+    CPropertyPage& server = page(IDD_SERVER_OPTIONS);
+    CPropertyPage& ctf = page(IDD_CTF);
 };
 
 } // namespace
@@ -56,29 +37,29 @@ TEST_F(CtfPageTest, NoFileShowsCtfOffTeamplayOnAndOkWritesBoth) {
     EXPECT_FALSE(box(IDC_CTF)->isChecked());
     EXPECT_TRUE(box(IDC_TEAMPLAY)->isChecked());
     EXPECT_FALSE(applyLit());
-    pressOk();
+    ok();
     EXPECT_FALSE(sheet.isVisible());
     EXPECT_EQ(ctfLines(), QStringList({"ctf=false", "teamplay=true"}));
     EXPECT_TRUE(messages.texts().isEmpty());
 }
 
 TEST_F(CtfPageTest, UnrecognisedValuesShowTheDefaultsAndAreRewritten) {
-    writeSettings("ctf=TRUE\r\nteamplay=no\r\n");
+    writeSection("ctf=TRUE\r\nteamplay=no\r\n");
     openOnCtf();
     EXPECT_FALSE(box(IDC_CTF)->isChecked());
     EXPECT_TRUE(box(IDC_TEAMPLAY)->isChecked());
     EXPECT_TRUE(messages.texts().isEmpty());
-    pressOk();
+    ok();
     EXPECT_EQ(ctfLines(), QStringList({"ctf=false", "teamplay=true"}));
 }
 
 TEST_F(CtfPageTest, NeverOpenedTabNeitherReadsNorWrites) {
-    writeSettings("ctf=TRUE\r\n");
+    writeSection("ctf=TRUE\r\n");
     open();
     clickTab(sheet, 1);
     ASSERT_EQ(sheet.GetActiveIndex(), 1);
     ASSERT_TRUE(click(server, IDC_SAME_MAP));
-    pressOk();
+    ok();
     EXPECT_FALSE(ctf.isWindowCreated());
     EXPECT_EQ(ctfLines(), QStringList{"ctf=TRUE"});
     EXPECT_TRUE(settingLines(dir).contains("samemap=true"));
@@ -90,7 +71,7 @@ TEST_F(CtfPageTest, TickSurvivesLeavingThePageAndIsWrittenOnlyOnApply) {
     EXPECT_TRUE(applyLit());
     clickTab(sheet, 0);
     ASSERT_EQ(sheet.GetActiveIndex(), 0);
-    writeSettings("ctf=false\r\nteamplay=false\r\n");
+    writeSection("ctf=false\r\nteamplay=false\r\n");
     clickTab(sheet, kCtfTab);
     ASSERT_EQ(sheet.GetActiveIndex(), kCtfTab);
     EXPECT_TRUE(box(IDC_CTF)->isChecked());
@@ -107,22 +88,22 @@ TEST_F(CtfPageTest, TickSurvivesLeavingThePageAndIsWrittenOnlyOnApply) {
 }
 
 TEST_F(CtfPageTest, ClickingTwiceKeepsTheValueButMarksTheSheetModified) {
-    writeSettings("ctf=true\r\n");
+    writeSection("ctf=true\r\n");
     openOnCtf();
     ASSERT_TRUE(click(ctf, IDC_TEAMPLAY));
     ASSERT_TRUE(click(ctf, IDC_TEAMPLAY));
     EXPECT_TRUE(box(IDC_TEAMPLAY)->isChecked());
     EXPECT_TRUE(applyLit());
-    pressOk();
+    ok();
     EXPECT_EQ(ctfLines(), QStringList({"ctf=true", "teamplay=true"}));
 }
 
 TEST_F(CtfPageTest, UnwritableFileReportsEachKeyAndOkStillCloses) {
-    writeSettings("ctf=true\r\n");
+    writeSection("ctf=true\r\n");
     ASSERT_TRUE(QFile::setPermissions(dir.settingsPath(), QFileDevice::ReadOwner));
     openOnCtf();
     ASSERT_TRUE(click(ctf, IDC_CTF));
-    pressOk();
+    ok();
     EXPECT_FALSE(sheet.isVisible());
     // The Weapons page, created as the first tab, reports its own 18 keys without a line break.
     EXPECT_EQ(messages.texts().count(QStringLiteral("ERROR: Problem saving GombleTroveII.ini\n")),

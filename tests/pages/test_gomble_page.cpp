@@ -1,6 +1,4 @@
 #include "launch/EditorLauncher.h"
-#include "pages/GomblePageReal.h"
-#include "pages/ServerPage.h"
 #include "support/SheetHarness.h"
 
 #include <QLabel>
@@ -10,15 +8,12 @@ namespace {
 
 constexpr int kPlaceholders[] = {IDC_DISTORTION_FIELD, IDC_ION_BLASTER, IDC_LAZER_GUIDED, IDC_BAG};
 
-class GomblePageTest : public ::testing::Test {
-protected:
+struct GomblePageTest : PageSheet {
     static constexpr int kGombleTab = 0, kServerTab = 1;
 
-    void show() {
-        sheet.AddPage(&gomble);
-        sheet.AddPage(&server);
-        sheet.show();
-    }
+    GomblePageTest() : PageSheet({IDD_GOMBLE_STUFF, IDD_SERVER_OPTIONS}) {}
+
+    void show() { open(); }
     QString preview() const {
         auto* edit = qobject_cast<QPlainTextEdit*>(gomble.GetDlgItem(IDC_MOTD_PREVIEW));
         return edit ? edit->toPlainText() : QString();
@@ -32,11 +27,8 @@ protected:
                !gomble.GetDlgItem(IDC_MOTD_PREVIEW)->isEnabled();
     }
 
-    ScopedWorkDir dir;
-    MessageRecorder messages;
-    MainDialog sheet;
-    GomblePageReal gomble;
-    ServerPage server;
+    CPropertyPage& gomble = page(IDD_GOMBLE_STUFF);
+    CPropertyPage& server = page(IDD_SERVER_OPTIONS);
 };
 
 TEST_F(GomblePageTest, WithoutSettingsEverythingIsOnAndOkWritesTheFourKeysInOrder) {

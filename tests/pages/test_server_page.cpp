@@ -1,8 +1,5 @@
 #include "res/ControlIds.h"
-#include "support/TestSupport.h"
-
-#include "app/MainDialog.h"
-#include "pages/ServerPage.h"
+#include "support/SheetHarness.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -11,22 +8,17 @@
 
 namespace {
 
-struct ServerPageFixture : ::testing::Test {
-    ScopedWorkDir dir;
-    MessageRecorder messages;
-    MainDialog sheet;
-    ServerPage page;
+struct ServerPageFixture : PageSheet {
+    ServerPageFixture() : PageSheet({IDD_SERVER_OPTIONS}) {}
 
     void open() {
-        sheet.AddPage(&page);
-        sheet.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
-        ASSERT_EQ(sheet.GetActivePage(), &page);
+        PageSheet::open();
+        ASSERT_EQ(sheet.GetActivePage(), &server);
     }
-    QCheckBox* box(int id) const { return qobject_cast<QCheckBox*>(page.GetDlgItem(id)); }
-    QLineEdit* edit(int id) const { return qobject_cast<QLineEdit*>(page.GetDlgItem(id)); }
-    QByteArray file() const { return dir.settings(); }
-    void ok() { sheet.button(QDialogButtonBox::Ok)->click(); }
+    QCheckBox* box(int id) const { return qobject_cast<QCheckBox*>(server.GetDlgItem(id)); }
+    QLineEdit* edit(int id) const { return qobject_cast<QLineEdit*>(server.GetDlgItem(id)); }
+
+    CPropertyPage& server = page(IDD_SERVER_OPTIONS);
 };
 
 } // namespace

@@ -1,21 +1,18 @@
 #include "launch/EditorLauncher.h"
-#include "pages/PropPageServices.h"
-#include "pages/ServerPage.h"
 #include "support/SheetHarness.h"
 
 #include <QLabel>
 
 namespace {
 
-class ServicesPageTest : public ::testing::Test {
-protected:
+struct ServicesPageTest : PageSheet {
     static constexpr int kServerTab = 0, kServicesTab = 1;
+
+    ServicesPageTest() : PageSheet({IDD_SERVER_OPTIONS, IDD_SERVICES}, kServicesTab) {}
 
     // Opens on the Services tab, so no other page writes anything.
     void show() {
-        sheet.AddPage(&server);
-        sheet.AddPage(&services);
-        sheet.show();
+        open();
         ASSERT_EQ(sheet.GetActivePage(), &services);
     }
     bool buttonsEnabled() const {
@@ -34,11 +31,8 @@ protected:
                                  : QStringLiteral("<%1 messages>").arg(shown.size());
     }
 
-    ScopedWorkDir dir;
-    MessageRecorder messages;
-    MainDialog sheet{nullptr, kServicesTab};
-    ServerPage server;
-    PropPageServices services;
+    CPropertyPage& server = page(IDD_SERVER_OPTIONS);
+    CPropertyPage& services = page(IDD_SERVICES);
 };
 
 TEST_F(ServicesPageTest, WithoutSettingsShowsDefaultsAndOkWritesTheSevenKeysInOrder) {

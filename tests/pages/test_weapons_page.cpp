@@ -1,7 +1,4 @@
 #include "app/ConfigApp.h"
-#include "app/MainDialog.h"
-#include "pages/ServerPage.h"
-#include "pages/WeaponsPageReal.h"
 #include "support/SheetHarness.h"
 
 #include <QApplication>
@@ -47,33 +44,22 @@ QStringList defaultLines() {
     return lines;
 }
 
-class WeaponsPageTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        sheet.AddPage(&weapons);
-        sheet.AddPage(&server);
-    }
+struct WeaponsPageTest : PageSheet {
+    WeaponsPageTest() : PageSheet({IDD_WEAPONS, IDD_SERVER_OPTIONS}) {}
+
     void open() {
-        sheet.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
+        PageSheet::open();
         ASSERT_EQ(sheet.GetActiveIndex(), 0);
     }
-    void writeSettings(const QByteArray& body) { dir.writeSettings("[Gomcfg]\r\n" + body); }
     QCheckBox* box(int row) const {
         return qobject_cast<QCheckBox*>(weapons.GetDlgItem(kRows[row].checkId));
     }
     QComboBox* list(int row) const {
         return qobject_cast<QComboBox*>(weapons.GetDlgItem(kRows[row].listId));
     }
-    bool applyLit() const { return sheet.button(QDialogButtonBox::Apply)->isEnabled(); }
-    void pressOk() { sheet.button(QDialogButtonBox::Ok)->click(); }
 
-    ScopedWorkDir dir;
-    MessageRecorder messages;
-    // Pages are destroyed before the sheet that shows them.
-    MainDialog sheet;
-    WeaponsPageReal weapons;
-    ServerPage server;
+    CPropertyPage& weapons = page(IDD_WEAPONS);
+    CPropertyPage& server = page(IDD_SERVER_OPTIONS);
 };
 
 } // namespace
@@ -120,14 +106,14 @@ TEST_F(WeaponsPageTest, NoFileShowsEveryWeaponEnabledForItselfAndOkCreatesAllKey
     EXPECT_FALSE(applyLit()); // the loader's selections are no change
     EXPECT_FALSE(dir.exists(kSettingsFile));
 
-    pressOk();
+    ok();
     EXPECT_FALSE(sheet.isVisible());
     EXPECT_EQ(settingLines(dir), defaultLines());
     EXPECT_TRUE(messages.texts().isEmpty());
 }
 
 TEST_F(WeaponsPageTest, SwitchedOffWeaponHasItsListDisabledUntilTicked) {
-    writeSettings("railgun=false\r\nrailgunT=bfg\r\n");
+    writeSection("railgun=false\r\nrailgunT=bfg\r\n");
     open();
     EXPECT_FALSE(box(kRailgunRow)->isChecked());
     EXPECT_FALSE(list(kRailgunRow)->isEnabled());
@@ -170,7 +156,7 @@ TEST_F(WeaponsPageTest, UntickedWeaponStillSavesTheSubstituteOfItsDisabledList) 
     ASSERT_TRUE(click(weapons, kRows[kRailgunRow].checkId));
     EXPECT_FALSE(list(kRailgunRow)->isEnabled());
     EXPECT_EQ(list(kRailgunRow)->currentText(), QStringLiteral("Rocket Launcher"));
-    pressOk();
+    ok();
     QStringList expected = defaultLines();
     expected[2 * kRailgunRow] = "railgun=false";
     expected[2 * kRailgunRow + 1] = "railgunT=rockets";
@@ -195,7 +181,7 @@ TEST_F(WeaponsPageTest, ChoosingInAListMarksModifiedButTypingDoesNot) {
 }
 
 TEST_F(WeaponsPageTest, ReturningToThePageNeitherReloadsNorRepeatsMessages) {
-    writeSettings("chaingun=yes\r\nchaingunT=Chaingun\r\nbfg=false\r\n");
+    writeSection("chaingun=yes\r\nchaingunT=Chaingun\r\nbfg=false\r\n");
     open();
     const QString flagError =
         QStringLiteral("ERROR: problem in .ini file..\nFunction LoadDataItemON()");
@@ -207,7 +193,7 @@ TEST_F(WeaponsPageTest, ReturningToThePageNeitherReloadsNorRepeatsMessages) {
     EXPECT_EQ(list(3)->currentText(), QString());
 
     ASSERT_TRUE(click(weapons, kRows[8].checkId)); // BFG on
-    writeSettings("bfg=false\r\nshotgun=false\r\n");
+    writeSection("bfg=false\r\nshotgun=false\r\n");
     clickTab(sheet, 1);
     ASSERT_EQ(sheet.GetActiveIndex(), 1);
     clickTab(sheet, 0);
@@ -220,13 +206,13 @@ TEST_F(WeaponsPageTest, ReturningToThePageNeitherReloadsNorRepeatsMessages) {
 
 // A list with no chosen weapon leaves the stored substitute alone; a typed weapon name counts.
 TEST_F(WeaponsPageTest, ListWithoutAChoiceKeepsTheStoredSubstitute) {
-    writeSettings("chaingunT=Chaingun\r\nshotgunT=railgun\r\nrocketsT=bfg\r\n");
+    writeSection("chaingunT=Chaingun\r\nshotgunT=railgun\r\nrocketsT=bfg\r\n");
     open();
     typeIntoList(weapons, kRows[kShotgunRow].listId, QStringLiteral("xyz"));
     typeIntoList(weapons, kRows[5].listId, QStringLiteral("super shotgun"));
     EXPECT_EQ(list(5)->currentText(), QStringLiteral("super shotgun"));
     messages.clear();
-    pressOk();
+    ok();
     EXPECT_TRUE(messages.texts().isEmpty());
 
     // Keys already in the file keep their place; the others follow in the order written.
@@ -252,11 +238,11 @@ TEST_F(WeaponsPageTest, ListWithoutAChoiceKeepsTheStoredSubstitute) {
 }
 
 TEST_F(WeaponsPageTest, UnwritableFileReportsEveryKeyAndOkStillCloses) {
-    writeSettings("shotgun=true\r\n");
+    writeSection("shotgun=true\r\n");
     ASSERT_TRUE(QFile::setPermissions(dir.settingsPath(), QFileDevice::ReadOwner));
     open();
     ASSERT_TRUE(click(weapons, kRows[kShotgunRow].checkId));
-    pressOk();
+    ok();
     EXPECT_EQ(messages.texts().size(), 18);
     EXPECT_EQ(messages.texts().count(QStringLiteral("ERROR: Problem saving GombleTroveII.ini")),
               18);

@@ -141,17 +141,26 @@ TEST(ProfileProcesses, AWriterThatKeepsTheLockFailsEachSaveAndNothingIsWritten) 
     EXPECT_EQ(dir.settings(), QByteArray("; mine\r\n[Gomcfg]\r\nNfraglimit=12\r\n"));
 }
 
-TEST(ProfileProcesses, ASaveWaitsForAWriterThatLetsGo) {
-    ScopedWorkDir dir;
-    putBytes(dir, "[S]\r\nk=1\r\n");
-    LockHolder holder(dir.path());
-    std::thread releaser([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        holder.release();
-    });
-    EXPECT_EQ(WritePrivateProfileString("S", "k", "2", kIni), TRUE);
-    releaser.join();
-    EXPECT_EQ(bytesOf(dir), "[S]\r\nk=2\r\n");
+// With the wait the program uses, a holder that lets go at once or only after a good while: the
+// save succeeds once the lock is free, and not before.
+TEST(ProfileProcesses, ASaveWaitsForAWriterThatLetsGoWithinTheWait) {
+    for (const auto held : {std::chrono::milliseconds(100), std::chrono::milliseconds(1500)}) {
+        ASSERT_LT(held, kProfileLockWait);
+        SCOPED_TRACE(held.count());
+        ScopedWorkDir dir;
+        putBytes(dir, "[S]\r\nk=1\r\n");
+        LockHolder holder(dir.path());
+        const auto start = std::chrono::steady_clock::now();
+        std::thread releaser([&] {
+            std::this_thread::sleep_for(held);
+            holder.release();
+        });
+        EXPECT_EQ(WritePrivateProfileString("S", "k", "2", kIni), TRUE);
+        const auto waited = std::chrono::steady_clock::now() - start;
+        releaser.join();
+        EXPECT_GE(waited, held);
+        EXPECT_EQ(bytesOf(dir), "[S]\r\nk=2\r\n");
+    }
 }
 
 TEST(ProfileProcesses, KilledWriterLeavesTheOldOrTheNewFileAndNeverBlocksTheNext) {

@@ -2,10 +2,17 @@
 
 #include "app/ConfigApp.h"
 #include "app/MainDialog.h"
+#include "pages/AboutPage.h"
+#include "pages/GomblePageReal.h"
+#include "pages/PropPageCTF.h"
+#include "pages/PropPageServices.h"
+#include "pages/ServerPage.h"
+#include "pages/WeaponsPageReal.h"
 #include "platform/dialog/CPropertyPage.h"
 #include "platform/dialog/CPropertySheet.h"
 #include "platform/dialog/MessageBox.h"
 #include "res/ControlIds.h"
+#include "res/PageKeys.h"
 #include "settings/KeyTable.h"
 #include "support/TestSupport.h"
 
@@ -128,15 +135,16 @@ inline QStringList settingLines(const ScopedWorkDir& dir) {
     return lines;
 }
 
-// The keys the key table gives the page with dialogId, each holding its documented default,
-// and no other key.
+// The keys the page built on dialogId shows, each holding the key table's default, and no
+// other key.
 inline ::testing::AssertionResult holdsKeyTableDefaults(const QByteArray& written, int dialogId) {
     int expected = 0;
-    for (const SettingKey& key : SettingKeys()) {
-        if (key.dialogId != dialogId)
-            continue;
+    for (const PageKey& shown : PageKeys(dialogId)) {
+        const SettingKey* key = FindSettingKey(shown.key);
+        if (!key)
+            return ::testing::AssertionFailure() << shown.key << " is not in the key table";
         ++expected;
-        const QByteArray line = QByteArray(key.key) + '=' + key.defaultText + "\r\n";
+        const QByteArray line = QByteArray(key->key) + '=' + key->defaultText + "\r\n";
         if (!written.contains("\n" + line))
             return ::testing::AssertionFailure() << "missing " << line.trimmed().constData();
     }
@@ -145,27 +153,45 @@ inline ::testing::AssertionResult holdsKeyTableDefaults(const QByteArray& writte
     return ::testing::AssertionSuccess();
 }
 
-// The sheet as the program builds it, with all its pages, open in a scratch directory and
-// active, so keyboard input reaches it.
-struct RealSheet : ::testing::Test {
-    ScopedWorkDir dir;
-    MessageRecorder messages;
-    MainDialog sheet;
-    std::vector<std::unique_ptr<CPropertyPage>> pages = ConfigApp::createPages();
+// The program's page built on dialogId.
+inline std::unique_ptr<CPropertyPage> makePage(int dialogId) {
+    switch (dialogId) {
+    case IDD_WEAPONS:
+        return std::make_unique<WeaponsPageReal>();
+    case IDD_GOMBLE_STUFF:
+        return std::make_unique<GomblePageReal>();
+    case IDD_SERVER_OPTIONS:
+        return std::make_unique<ServerPage>();
+    case IDD_SERVICES:
+        return std::make_unique<PropPageServices>();
+    case IDD_CTF:
+        return std::make_unique<PropPageCTF>();
+    case IDD_ABOUT:
+        return std::make_unique<AboutPage>();
+    }
+    ADD_FAILURE() << "no page with template " << dialogId;
+    return nullptr;
+}
 
-    void SetUp() override {
-        for (const auto& page : pages)
-            sheet.AddPage(page.get());
+// The sheet with some of the program's pages, in a scratch directory. A test's fixture names the
+// pages by template, in tab order, and the tab the sheet opens on; open() shows it.
+class PageSheet : public ::testing::Test {
+protected:
+    PageSheet(std::initializer_list<int> dialogIds, int startTab = 0)
+        : sheet(nullptr, UINT(startTab)) {
+        for (const int id : dialogIds)
+            pages.push_back(makePage(id));
+        addPages();
+    }
+    // All six, as the program builds them.
+    explicit PageSheet(std::vector<std::unique_ptr<CPropertyPage>> all) : pages(std::move(all)) {
+        addPages();
+    }
+
+    void open() {
         sheet.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
-        sheet.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
     }
-    void TearDown() override {
-        // Pages leave the sheet before they go, as at the end of the program.
-        pages.clear();
-    }
-
     int pageIndex(int dialogId) const {
         for (int i = 0; i < sheet.GetPageCount(); ++i)
             if (sheet.GetPage(i)->dialogTemplate().id == dialogId)
@@ -186,10 +212,38 @@ struct RealSheet : ::testing::Test {
     }
     void ok() { pressOk(sheet); }
     void apply() { pressApply(sheet); }
+    bool applyLit() const { return applyEnabled(sheet); }
+    QByteArray file() const { return dir.settings(); }
+    // The settings file holding body in its section.
+    void writeSection(const QByteArray& body) const { dir.writeSettings("[Gomcfg]\r\n" + body); }
+
+    ScopedWorkDir dir;
+    MessageRecorder messages;
+    MainDialog sheet;
+    // Declared after the sheet: pages leave it before it goes, as at the end of the program.
+    std::vector<std::unique_ptr<CPropertyPage>> pages;
+
+private:
+    void addPages() {
+        for (const auto& page : pages)
+            if (page)
+                sheet.AddPage(page.get());
+    }
+};
+
+// The sheet as the program builds it, with all its pages, open and active, so keyboard input
+// reaches it.
+struct RealSheet : PageSheet {
+    RealSheet() : PageSheet(ConfigApp::createPages()) {}
+
+    void SetUp() override {
+        open();
+        sheet.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
+    }
     QWidget* focus() const { return QApplication::focusWidget(); }
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(focus() ? focus() : static_cast<QWidget*>(&sheet), Qt::Key(key), modifiers);
     }
     QTabBar* tabBar() const { return sheet.findChild<QTabBar*>(); }
-    QByteArray file() const { return dir.settings(); }
 };
