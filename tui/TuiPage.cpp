@@ -1,5 +1,6 @@
 #include "tui/TuiPage.h"
 
+#include "platform/DecimalDigits.h"
 #include "res/ControlIds.h"
 #include "res/PageKeys.h"
 #include "settings/MotdText.h"
@@ -37,11 +38,19 @@ constexpr ButtonFile kButtonFiles[] = {
 };
 
 const SettingKey* keyShownBy(int dialogId, int controlId) {
-    for (const SettingKey& key : SettingKeys()) {
-        if (key.dialogId == dialogId && key.controlId == controlId)
-            return &key;
+    for (const PageKey& shown : PageKeys(dialogId)) {
+        if (shown.controlId == controlId)
+            return FindSettingKey(shown.key);
     }
     return nullptr;
+}
+
+int controlShowing(int dialogId, const SettingKey& key) {
+    for (const PageKey& shown : PageKeys(dialogId)) {
+        if (FindSettingKey(shown.key) == &key)
+            return shown.controlId;
+    }
+    return IDC_STATIC;
 }
 
 // A weapon's substitute list: the key of the weapon's flag with "T" added.
@@ -185,7 +194,7 @@ void TuiPage::updateDependents() {
             continue;
         if (control.key) {
             if (const SettingKey* substitute = substituteOf(*control.key))
-                follow(substitute->controlId, control.checked);
+                follow(controlShowing(m_dialog->id, *substitute), control.checked);
         }
         for (const Dependency& dependency : kDependencies) {
             if (dependency.dialogId == m_dialog->id && dependency.checkBox == control.id()) {

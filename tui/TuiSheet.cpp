@@ -1,6 +1,7 @@
 #include "tui/TuiSheet.h"
 
 #include "platform/AsciiCase.h"
+#include "platform/DecimalDigits.h"
 #include "platform/store/PrivateProfile.h"
 #include "res/Dialogs.h"
 #include "res/HelpTexts.h"
@@ -234,10 +235,11 @@ bool TuiSheet::apply() {
     if (!kept.empty()) {
         std::vector<int> showing;
         for (std::size_t i = 0; i < m_pages.size(); ++i) {
-            const int dialogId = m_pages[i].dialog().id;
+            const auto keys = PageKeys(m_pages[i].dialog().id);
             const bool showsKept = std::any_of(kept.begin(), kept.end(), [&](const auto& k) {
-                const SettingKey* key = FindSettingKey(k.key);
-                return key && key->dialogId == dialogId;
+                return std::any_of(keys.begin(), keys.end(), [&](const PageKey& shown) {
+                    return FindSettingKey(shown.key) == FindSettingKey(k.key);
+                });
             });
             if (showsKept && m_pages[i].shown())
                 showing.push_back(int(i));
@@ -257,13 +259,14 @@ std::string TuiSheet::helpText() const {
     const int dialogId = page.dialog().id;
     std::string text = std::string(page.caption()) + "\n\n" + PageHelpText(dialogId) + "\n";
     std::string keys;
-    for (const SettingKey& key : SettingKeys()) {
-        if (key.dialogId != dialogId)
+    for (const PageKey& shown : PageKeys(dialogId)) {
+        const SettingKey* key = FindSettingKey(shown.key);
+        if (!key)
             continue;
-        keys += std::string("\n  ") + key.key + " = " + key.defaultText;
-        if (key.type == SettingType::Integer)
-            keys +=
-                "  (" + std::to_string(key.minValue) + " to " + std::to_string(key.maxValue) + ")";
+        keys += std::string("\n  ") + key->key + " = " + key->defaultText;
+        if (key->type == SettingType::Integer)
+            keys += "  (" + std::to_string(key->minValue) + " to " + std::to_string(key->maxValue) +
+                    ")";
     }
     if (!keys.empty())
         text += std::string("\nKeys in section [") + kSettingsSection +

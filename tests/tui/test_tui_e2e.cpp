@@ -134,7 +134,7 @@ public:
                        limit);
     }
     // The program's exit status once it has ended; nothing while it runs.
-    std::optional<int> exitStatus(std::chrono::milliseconds limit = 10s) const {
+    std::optional<int> exitStatus(std::chrono::milliseconds limit = 30s) const {
         const auto end = std::chrono::steady_clock::now() + limit;
         while (std::chrono::steady_clock::now() < end) {
             if (query("#{pane_dead}") == "1") {
