@@ -1,5 +1,5 @@
 # Installation in the standard places, and the Debian packages (cmake/InstallCli.cmake adds
-# gomcfgctl's; CMakeLists.txt includes CPack after both).
+# gomcfg-terminal, with gomcfgctl and gomcfgtui; CMakeLists.txt includes CPack after both).
 include(GNUInstallDirs)
 
 # The application ID names the desktop entry, the metainfo file and the icon; res/Strings.h
@@ -22,16 +22,20 @@ foreach(size IN LISTS GOMCFG_ICON_SIZES)
 endforeach()
 
 # Man pages are installed compressed, as Debian's tools expect: dist/<program>.1 goes into the
-# package of the same name.
+# package of the same name, or into the one named after it.
 find_program(GZIP_EXECUTABLE gzip REQUIRED)
 function(gomcfg_man_page program)
+    set(component ${program})
+    if(ARGC GREATER 1)
+        set(component ${ARGV1})
+    endif()
     set(page ${CMAKE_CURRENT_BINARY_DIR}/${program}.1.gz)
     add_custom_command(OUTPUT ${page}
         COMMAND ${GZIP_EXECUTABLE} -9nc ${CMAKE_CURRENT_SOURCE_DIR}/dist/${program}.1 > ${page}
         DEPENDS dist/${program}.1
         VERBATIM)
     add_custom_target(${program}_man ALL DEPENDS ${page})
-    install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${program})
+    install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${component})
 endfunction()
 gomcfg_man_page(gomcfg2)
 
@@ -66,7 +70,7 @@ gomcfg_package_files(gomcfg2)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
-set(CPACK_COMPONENTS_ALL gomcfg2 gomcfgctl)
+set(CPACK_COMPONENTS_ALL gomcfg2 gomcfg-terminal)
 set(CPACK_PACKAGE_NAME gomcfg)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Gomcfg developers <gomcfg@example.org>")

@@ -45,21 +45,25 @@ public:
         std::string key;
         StoredText inFile;
         std::string here;
+        bool operator==(const Conflict&) const = default;
     };
     // Reads the file once and sorts the gathered writes against it; the conflicts to settle.
     std::vector<Conflict> sortWrites();
-    // Every conflict takes the front end's value (true) or keeps the file's (false).
+    // Every conflict takes the front end's value (true) or keeps the file's (false). A conflict
+    // left unsettled keeps the file's value.
     void settle(bool frontEndValues);
 
     struct KeptKey {
         std::string key;
         StoredText stored;
+        bool operator==(const KeptKey&) const = default;
     };
     // Writes the sorted writes in one atomic save, each only while its key still holds what was
-    // seen for it; a key that changed meanwhile keeps the file's value. On failure every write
-    // that was to be made has its onFailure run, and nothing is written. Clears the writes.
-    // Returns the keys whose file values were kept: the front end shows them again, between
-    // beginShowingKept() and endShowingKept().
+    // seen for it (what was read, or what sortWrites() found); a key that changed meanwhile keeps
+    // the file's value and the rest are saved without it. On failure every write that was to be
+    // made has its onFailure run, in order, and nothing is written. A write of a key never read
+    // is made whatever the file holds. Clears the writes. Returns the keys whose file values were
+    // kept: the front end shows them again, between beginShowingKept() and endShowingKept().
     std::vector<KeptKey> commit();
     // Drops the gathered writes (the conflict question was cancelled).
     void discardWrites();
@@ -72,11 +76,18 @@ private:
         StoredText stored;
         std::optional<std::string> shown;
     };
+    enum class Fate { Write, Keep, Conflict };
     struct Pending {
         std::string key;
         std::string value;
         std::function<void()> onFailure;
+        Fate fate = Fate::Write;
+        // What the key must still hold for the write to go ahead; nothing for a key never read.
+        std::optional<StoredText> expected;
     };
+
+    Loaded* findLoaded(std::string_view key);
+    void keep(const std::string& key, const StoredText& inFile, std::vector<KeptKey>& kept);
 
     std::string m_filePath;
     std::map<std::string, Loaded> m_loaded; // by key lowered, as the file matches keys

@@ -39,6 +39,14 @@ ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
 }
 
 ChildProcess ChildProcess::start(const std::vector<std::string>& argv) {
+    return spawn(argv, true);
+}
+
+ChildProcess ChildProcess::startInTerminal(const std::vector<std::string>& argv) {
+    return spawn(argv, false);
+}
+
+ChildProcess ChildProcess::spawn(const std::vector<std::string>& argv, bool ownSession) {
     if (argv.empty() || argv.front().empty())
         return {};
     std::vector<char*> args;
@@ -60,7 +68,7 @@ ChildProcess ChildProcess::start(const std::vector<std::string>& argv) {
     if (posix_spawnattr_setsigmask(&attributes, &none) != 0 ||
         posix_spawnattr_setsigdefault(&attributes, &all) != 0 ||
         posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF |
-                                                  POSIX_SPAWN_SETSID) != 0)
+                                                  (ownSession ? POSIX_SPAWN_SETSID : 0)) != 0)
         return {};
 
     posix_spawn_file_actions_t actions;

@@ -22,6 +22,9 @@ public:
     // leads a session of its own, so it outlives this process and no terminal signal reaches it.
     // The result is not valid when the program could not be started.
     static ChildProcess start(const std::vector<std::string>& argv);
+    // As start(), but the child stays in this process's session and process group, so a
+    // program that works in the terminal (a text editor) gets it as its controlling terminal.
+    static ChildProcess startInTerminal(const std::vector<std::string>& argv);
 
     bool isValid() const { return m_pid > 0; }
     pid_t pid() const { return m_pid; }
@@ -35,6 +38,7 @@ public:
 
 private:
     explicit ChildProcess(pid_t pid) : m_pid(pid) {}
+    static ChildProcess spawn(const std::vector<std::string>& argv, bool ownSession);
 
     pid_t m_pid = -1;
 };

@@ -162,11 +162,12 @@ TEST(Gomcfgctl, InstallsTheProgramManPageAndCompletion) {
     ScopedWorkDir dir;
     QProcess install;
     install.start(QStringLiteral("cmake"), {"--install", GOMCFG_BUILD_DIR, "--component",
-                                            "gomcfgctl", "--prefix", dir.filePath("usr")});
+                                            "gomcfg-terminal", "--prefix", dir.filePath("usr")});
     ASSERT_TRUE(install.waitForFinished(60000));
     ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
     for (const char* path : {"usr/bin/gomcfgctl", "usr/share/man/man1/gomcfgctl.1.gz",
-                             "usr/share/bash-completion/completions/gomcfgctl"})
+                             "usr/share/bash-completion/completions/gomcfgctl", "usr/bin/gomcfgtui",
+                             "usr/share/man/man1/gomcfgtui.1.gz"})
         EXPECT_TRUE(dir.exists(QString::fromLatin1(path))) << path;
     QProcess installed;
     installed.start(dir.filePath("usr/bin/gomcfgctl"), {"--version"});
@@ -177,7 +178,7 @@ TEST(Gomcfgctl, InstallsTheProgramManPageAndCompletion) {
     QFile cpack(QStringLiteral(GOMCFG_BUILD_DIR "/CPackConfig.cmake"));
     ASSERT_TRUE(cpack.open(QIODevice::ReadOnly));
     EXPECT_TRUE(cpack.readAll().contains(
-        "set(CPACK_DEBIAN_GOMCFGCTL_PACKAGE_RECOMMENDS \"bash-completion\")"));
+        "set(CPACK_DEBIAN_GOMCFG-TERMINAL_PACKAGE_RECOMMENDS \"bash-completion\")"));
 }
 
 // The bash completion lists the keys by type itself, to stay instant; it must follow the table.
