@@ -21,7 +21,7 @@ std::string settingsPath(const std::string& file, const std::string& dir) {
     if (!dir.empty())
         path = (dir.back() == '/' ? dir : dir + "/") + kSettingsFileName;
     else if (path.empty())
-        path = ResolveProfilePath(kSettingsFileName);
+        path = SettingsFilePath();
     return path.find('/') == std::string::npos ? "./" + path : path;
 }
 

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <new>
 #include <optional>
 #include <string_view>
@@ -42,7 +41,7 @@ std::string_view readableText(std::string_view bytes, std::string& storage) {
 // Nothing when the file is missing or unreadable, or holds no such key.
 std::optional<std::string> readValue(LPCSTR section, LPCSTR key, LPCSTR fileName) {
     std::string bytes;
-    if (!section || !key || !ReadRegularFile(ResolveProfilePath(fileName), bytes))
+    if (!section || !key || !fileName || !ReadRegularFile(fileName, bytes))
         return std::nullopt;
     std::string utf8;
     const auto value = IniDocument(readableText(bytes, utf8))
@@ -97,7 +96,7 @@ ProfileWriteResult failed(int error) {
 ProfileWriteResult writeKeys(std::string_view section, std::span<const ProfileEdit> edits,
                              LPCSTR fileName) {
     using Status = ProfileWriteResult::Status;
-    AtomicFile file(ResolveProfilePath(fileName), *g_fileOps, g_lockWait);
+    AtomicFile file(fileName, *g_fileOps, g_lockWait);
     if (!file.open())
         return failed(errno);
     section = trimmedOfSpaces(section);
@@ -232,7 +231,7 @@ ProfileText ReadPrivateProfileText(LPCSTR fileName) {
     }
     try {
         std::string bytes;
-        if (!ReadRegularFile(ResolveProfilePath(fileName), bytes)) {
+        if (!ReadRegularFile(fileName, bytes)) {
             result.error = errno == ENOENT ? 0 : errno;
             return result;
         }
@@ -244,19 +243,6 @@ ProfileText ReadPrivateProfileText(LPCSTR fileName) {
         result.error = ENOMEM;
     }
     return result;
-}
-
-std::string ResolveProfilePath(LPCSTR fileName) {
-    if (!fileName)
-        return {};
-    const std::string name(fileName);
-    const char* winDir = std::getenv("GOMCFG_WINDIR");
-    if (name.find('/') != std::string::npos || !winDir || !*winDir)
-        return name;
-    std::string path(winDir);
-    if (path.back() != '/')
-        path += '/';
-    return path + name;
 }
 
 void SetProfileFileOpsForTesting(const ProfileFileOps* ops) {

@@ -145,6 +145,19 @@ inline ::testing::AssertionResult holdsKeyTableDefaults(const QByteArray& writte
     return ::testing::AssertionSuccess();
 }
 
+// What a failed save of every page shows, in the pages' order: the weapon rows' message has no
+// line break at its end, the other codecs' has.
+inline QStringList SaveErrorsOfEveryKey() {
+    QStringList texts;
+    for (const int dialogId :
+         {IDD_WEAPONS, IDD_GOMBLE_STUFF, IDD_SERVER_OPTIONS, IDD_SERVICES, IDD_CTF})
+        for (const SettingKey& key : SettingKeys())
+            if (key.dialogId == dialogId)
+                texts << QStringLiteral("ERROR: Problem saving GombleTroveII.ini%1")
+                             .arg(dialogId == IDD_WEAPONS ? "" : "\n");
+    return texts;
+}
+
 // The sheet as the program builds it, with all its pages, open in a scratch directory and
 // active, so keyboard input reaches it.
 struct RealSheet : ::testing::Test {
