@@ -53,8 +53,8 @@ std::optional<std::string_view> valueView(const std::optional<std::string>& valu
     return value ? std::optional<std::string_view>(*value) : std::nullopt;
 }
 
-// The text after the edits. A single change stays a splice of the original, so a large file is
-// not copied to change one line; a second change makes a whole new text.
+// The text after the edits. A change stays a splice of the original, so a large file is not
+// copied to change its lines.
 struct EditedText {
     bool changed = false;
     std::optional<IniDocument::Edit> splice;
@@ -65,9 +65,38 @@ struct EditedText {
     }
 };
 
+bool contains(std::string_view text, char c) {
+    return text.find(c) != std::string_view::npos;
+}
+
+// Each edit as a single write would make it, one after the other. When the section exists, all
+// of them change only its lines: they are made to a copy of the section alone, with new lines
+// ending as they would in the whole text, and the file is searched once.
 EditedText applyEdits(std::string_view original, std::string_view section,
                       std::span<const ProfileEdit> edits) {
     EditedText out;
+    if (const auto part = IniDocument(original).sectionText(section)) {
+        const std::size_t offset = std::size_t(part->data() - original.data());
+        const std::string_view before = original.substr(0, offset);
+        const std::string_view after = original.substr(offset + part->size());
+        const bool crOutside = contains(before, '\r') || contains(after, '\r');
+        const bool lfOutside = contains(before, '\n') || contains(after, '\n');
+        std::string text(*part);
+        for (const ProfileEdit& e : edits) {
+            const std::string_view eol = IniDocument::lineEndFor(crOutside || contains(text, '\r'),
+                                                                 lfOutside || contains(text, '\n'));
+            const auto edit =
+                IniDocument(text).edit(section, trimmedOfSpaces(e.key), valueView(e.value), eol);
+            if (!edit)
+                continue;
+            text.replace(edit->offset, edit->removed, edit->inserted);
+            out.changed = true;
+        }
+        if (out.changed)
+            out.splice = IniDocument::Edit{offset, part->size(), std::move(text)};
+        return out;
+    }
+    // The first edit that sets a key adds the section at the end.
     for (const ProfileEdit& e : edits) {
         if (out.splice) {
             out.whole = out.splice->appliedTo(original);
@@ -103,14 +132,16 @@ ProfileWriteResult writeKeys(std::string_view section, std::span<const ProfileEd
     const std::string_view bytes = file.contents();
 
     ProfileWriteResult result;
-    // Checked under the lock, against what a reader of the file sees.
+    // Checked under the lock, against what a reader of the file sees; the section is looked for
+    // once.
     std::string seenStorage;
     std::optional<IniDocument> seen;
     for (const ProfileEdit& e : edits) {
         if (!e.expected)
             continue;
         if (!seen)
-            seen.emplace(readableText(bytes, seenStorage));
+            seen.emplace(
+                IniDocument(readableText(bytes, seenStorage)).sectionText(section).value_or(""));
         const auto current = seen->value(section, trimmedOfSpaces(e.key));
         if (current != valueView(*e.expected))
             result.stale.push_back(

@@ -47,6 +47,11 @@ TEST(ProfileBatch, EqualsTheSameSingleWritesInOrder) {
         "\x01\xff pre\r\n[Other]\r\nA=x\r\n[ s ]  tail\r\n  A = \"q\" \r\nb\r\n[S]\r\nc=dup\r\n"s,
         "[T]\r\nx=1",
         "[S]\r\na=1\nb=2\r\n\r\n",
+        // The section's own lines end otherwise than the rest of the file, or not at all.
+        "[T]\r\nx=1\r\n[S]\na=1\n",
+        "[S]\na=1\n[T]\r\nx=1\r\n",
+        "[T]\nx=1\n[S]",
+        "[T]\rx=1\r[S]\r\n",
     };
     const std::vector<ProfileEdit> edits = {
         set("A", "one"),      set(" c ", "new"),          set("b", ""),
