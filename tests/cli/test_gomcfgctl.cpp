@@ -8,6 +8,7 @@
 #include "res/ControlIds.h"
 #include "res/Dialogs.h"
 #include "settings/KeyTable.h"
+#include "support/SessionSupport.h"
 #include "support/StoreSupport.h"
 #include "support/TestSupport.h"
 
@@ -223,6 +224,7 @@ TEST(Gomcfgctl, ValuesAlreadyStoredAndDryRunsLeaveTheFileUntouched) {
 // get prints what the pages show when their tab first shows, read by the pages' own codecs.
 TEST(Gomcfgctl, GetPrintsWhatThePagesLoadFromTheSameFile) {
     ScopedWorkDir dir;
+    CodecSession session;
     MessageRecorder messages;
     putBytes(dir,
              "[Gomcfg]\r\nsamemap=True\r\nisc=True\r\nNfraglimit=12abc\r\nNtimelimit=\r\n"
