@@ -46,6 +46,8 @@ void SettingsSession::addWrite(std::string key, std::string value,
 
 std::vector<SettingsSession::Conflict> SettingsSession::sortWrites() {
     std::vector<Conflict> conflicts;
+    if (m_pending.empty())
+        return conflicts;
     const ProfileText file = ReadPrivateProfileText(m_filePath.c_str());
     // A file that can't be read is left to the save, which reports it.
     if (file.error != 0)

@@ -69,48 +69,63 @@ bool contains(std::string_view text, char c) {
     return text.find(c) != std::string_view::npos;
 }
 
-// Each edit as a single write would make it, one after the other. When the section exists, all
-// of them change only its lines: they are made to a copy of the section alone, with new lines
-// ending as they would in the whole text, and the file is searched once.
+// Each edit as a single write would make it, one after the other. Every edit changes only the
+// section's lines, once it exists: they are made to a copy of the section alone, with new lines
+// ending as they would in the whole text, so the file is searched once and not copied.
 EditedText applyEdits(std::string_view original, std::string_view section,
                       std::span<const ProfileEdit> edits) {
     EditedText out;
-    if (const auto part = IniDocument(original).sectionText(section)) {
-        const std::size_t offset = std::size_t(part->data() - original.data());
-        const std::string_view before = original.substr(0, offset);
-        const std::string_view after = original.substr(offset + part->size());
-        const bool crOutside = contains(before, '\r') || contains(after, '\r');
-        const bool lfOutside = contains(before, '\n') || contains(after, '\n');
-        std::string text(*part);
-        for (const ProfileEdit& e : edits) {
-            const std::string_view eol = IniDocument::lineEndFor(crOutside || contains(text, '\r'),
-                                                                 lfOutside || contains(text, '\n'));
-            const auto edit =
-                IniDocument(text).edit(section, trimmedOfSpaces(e.key), valueView(e.value), eol);
-            if (!edit)
-                continue;
-            text.replace(edit->offset, edit->removed, edit->inserted);
-            out.changed = true;
-        }
-        if (out.changed)
-            out.splice = IniDocument::Edit{offset, part->size(), std::move(text)};
-        return out;
-    }
-    // The first edit that sets a key adds the section at the end.
-    for (const ProfileEdit& e : edits) {
-        if (out.splice) {
-            out.whole = out.splice->appliedTo(original);
-            out.splice.reset();
-        }
-        const std::string_view current = out.changed ? std::string_view(out.whole) : original;
-        auto edit = IniDocument(current).edit(section, trimmedOfSpaces(e.key), valueView(e.value));
+    std::string_view text = original;
+    // Until an edit sets a key the section may be missing; that edit adds it at the end.
+    std::optional<IniDocument::Edit> firstAdded;
+    int added = 0;
+    auto part = IniDocument(text).sectionText(section);
+    while (!part && !edits.empty()) {
+        const ProfileEdit& e = edits.front();
+        edits = edits.subspan(1);
+        auto edit = IniDocument(text).edit(section, trimmedOfSpaces(e.key), valueView(e.value));
         if (!edit)
             continue;
-        if (out.changed)
-            out.whole.replace(edit->offset, edit->removed, edit->inserted);
-        else
-            out.splice = std::move(edit);
+        out.whole = edit->appliedTo(text);
+        text = out.whole;
+        if (added++ == 0)
+            firstAdded = std::move(edit);
+        part = IniDocument(text).sectionText(section); // a name that never reads back stays missing
+    }
+    out.changed = added > 0;
+
+    std::string lines;
+    std::size_t offset = 0, size = 0;
+    bool linesChanged = false;
+    if (part) {
+        offset = std::size_t(part->data() - text.data());
+        size = part->size();
+        const std::string_view before = text.substr(0, offset);
+        const std::string_view after = text.substr(offset + size);
+        const bool crOutside = contains(before, '\r') || contains(after, '\r');
+        const bool lfOutside = contains(before, '\n') || contains(after, '\n');
+        lines = *part;
+        for (const ProfileEdit& e : edits) {
+            const std::string_view eol = IniDocument::lineEndFor(
+                crOutside || contains(lines, '\r'), lfOutside || contains(lines, '\n'));
+            const auto edit =
+                IniDocument(lines).edit(section, trimmedOfSpaces(e.key), valueView(e.value), eol);
+            if (!edit)
+                continue;
+            lines.replace(edit->offset, edit->removed, edit->inserted);
+            linesChanged = true;
+        }
+    }
+    if (linesChanged) {
         out.changed = true;
+        if (added == 0)
+            out.splice = IniDocument::Edit{offset, size, std::move(lines)};
+        else
+            out.whole.replace(offset, size, lines);
+    } else if (added == 1) {
+        // One change in all: still a splice of the original.
+        out.splice = std::move(firstAdded);
+        out.whole.clear();
     }
     return out;
 }
