@@ -10,11 +10,11 @@
 #include "pages/SettingsCodecs.h"
 #include "pages/WeaponsPageReal.h"
 #include "platform/dialog/MessageBox.h"
-#include "platform/store/PrivateProfile.h"
 #include "res/HelpTexts.h"
 #include "res/PageKeys.h"
 #include "res/Strings.h"
 #include "settings/KeyTable.h"
+#include "settings/SettingsFile.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -73,8 +73,7 @@ QString ConfigApp::helpText(const CPropertySheet& sheet) {
                         .arg(QLatin1String(kSettingsSection)) +
                     keys + QStringLiteral("\n");
     }
-    const QString path =
-        QFileInfo(QString::fromLocal8Bit(ResolveProfilePath(kSettingsFileName))).absoluteFilePath();
+    const QString path = QFileInfo(QString::fromLocal8Bit(SettingsFilePath())).absoluteFilePath();
     text += QStringLiteral("\nSettings file: %1").arg(path);
     return text;
 }

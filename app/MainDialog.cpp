@@ -1,10 +1,10 @@
 #include "app/MainDialog.h"
 
+#include "pages/SettingsAccess.h"
 #include "platform/AsciiCase.h"
 #include "platform/dialog/MessageBox.h"
 #include "res/PageKeys.h"
 #include "res/Strings.h"
-#include "settings/SettingsApply.h"
 
 #include <QIcon>
 
@@ -21,9 +21,9 @@ QString ShownText(const std::string& text) {
     return shown.size() <= kLongest ? shown : shown.left(kLongest) + QStringLiteral("...");
 }
 
-QString ConflictQuestion(const std::vector<SettingsApply::Conflict>& conflicts) {
+QString ConflictQuestion(const std::vector<SettingsSession::Conflict>& conflicts) {
     QString list;
-    for (const SettingsApply::Conflict& c : conflicts) {
+    for (const SettingsSession::Conflict& c : conflicts) {
         const QString inFile = c.inFile ? ShownText(*c.inFile) + QStringLiteral(" in the file")
                                         : QStringLiteral("not in the file");
         list += QStringLiteral("%1: %2, %3 here\n")
@@ -49,41 +49,44 @@ static void registerResources() {
 }
 
 MainDialog::MainDialog(QWidget* parent, UINT selectPage)
-    : CPropertySheet(QString::fromLatin1(kSheetCaption), parent, selectPage) {
+    : CPropertySheet(QString::fromLatin1(kSheetCaption), parent, selectPage),
+      m_session(SettingsFilePath()), m_previousSession(SetSettingsSession(&m_session)) {
     registerResources();
     setObjectName(QStringLiteral("MainDialog"));
     setWindowIcon(QIcon(QStringLiteral(":/gomcfg2.png")));
 }
 
+MainDialog::~MainDialog() {
+    SetSettingsSession(m_previousSession);
+}
+
 bool MainDialog::applyPages() {
-    std::vector<PendingWrite> writes;
-    bool applied;
-    {
-        const GatheredWrites gathering(writes);
-        applied = CPropertySheet::applyPages();
-    }
-    SettingsApply apply(std::move(writes));
-    if (const auto conflicts = apply.conflicts(); !conflicts.empty()) {
+    const bool applied = CPropertySheet::applyPages();
+    if (const auto conflicts = m_session.sortWrites(); !conflicts.empty()) {
         const int answer = AfxMessageBox(ConflictQuestion(conflicts),
                                          MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON3);
-        if (answer == IDCANCEL)
+        if (answer == IDCANCEL) {
+            m_session.discardWrites();
             return false;
-        apply.settle(answer == IDYES);
+        }
+        m_session.settle(answer == IDYES);
     }
-    const std::vector<KeptText> kept = apply.write();
-    if (!kept.empty()) {
-        const ReplayedTexts replay(kept);
-        for (int i = 0; i < GetPageCount(); ++i) {
-            CPropertyPage* page = GetPage(i);
-            const auto shown = PageKeys(page->dialogTemplate().id);
-            const bool showsKept = std::any_of(kept.begin(), kept.end(), [&](const KeptText& k) {
+    const std::vector<SettingsSession::KeptKey> kept = m_session.commit();
+    if (kept.empty())
+        return applied;
+    m_session.beginShowingKept(kept);
+    for (int i = 0; i < GetPageCount(); ++i) {
+        CPropertyPage* page = GetPage(i);
+        const auto shown = PageKeys(page->dialogTemplate().id);
+        const bool showsKept =
+            std::any_of(kept.begin(), kept.end(), [&](const SettingsSession::KeptKey& k) {
                 return std::any_of(shown.begin(), shown.end(), [&](const PageKey& key) {
                     return EqualsIgnoringAsciiCase(key.key, k.key);
                 });
             });
-            if (showsKept && page->isWindowCreated())
-                page->reloadSettings();
-        }
+        if (showsKept && page->isWindowCreated())
+            page->reloadSettings();
     }
+    m_session.endShowingKept();
     return applied;
 }

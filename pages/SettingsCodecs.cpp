@@ -1,7 +1,7 @@
 #include "pages/SettingsCodecs.h"
 
+#include "pages/SettingsAccess.h"
 #include "platform/dialog/MessageBox.h"
-#include "settings/LoadedSettings.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,8 +1,8 @@
 #include "pages/WeaponCodec.h"
 
+#include "pages/SettingsAccess.h"
 #include "platform/dialog/CComboBox.h"
 #include "platform/dialog/MessageBox.h"
-#include "settings/LoadedSettings.h"
 #include "settings/SettingValues.h"
 #include "settings/SettingsFile.h"
 

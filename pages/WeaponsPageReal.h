@@ -17,17 +17,16 @@ public:
     BOOL OnApply() override;
     void reloadSettings() override;
 
+    static constexpr std::size_t kRows = 9;
     // Once per process: the rows are read on the first activation only.
     static inline int s_firstActivationDone = 0;
+    // Per check-box handler, once per process: the state it last gave its list.
+    static inline std::array<DependentToggle, kRows> s_toggles{};
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
 
 private:
-    static constexpr std::size_t kRows = 9;
-    // Per check-box handler, once per process: the state it last gave its list.
-    static inline std::array<DependentToggle, kRows> s_toggles{};
-
     struct Row {
         unsigned weapon;
         int WeaponsPageReal::*enabled;

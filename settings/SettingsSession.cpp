@@ -46,11 +46,14 @@ void SettingsSession::addWrite(std::string key, std::string value,
 
 std::vector<SettingsSession::Conflict> SettingsSession::sortWrites() {
     std::vector<Conflict> conflicts;
+    if (m_pending.empty())
+        return conflicts;
     const ProfileText file = ReadPrivateProfileText(m_filePath.c_str());
     // A file that can't be read is left to the save, which reports it.
     if (file.error != 0)
         return conflicts;
-    const IniDocument now(file.text);
+    // The section alone: each key is looked up without passing over the rest of the file.
+    const IniDocument now(IniDocument(file.text).sectionText(kSettingsSection).value_or(""));
     for (Pending& write : m_pending) {
         const Loaded* loaded = findLoaded(write.key);
         if (!loaded)

@@ -37,8 +37,8 @@ public:
 
     // --- One OK or Apply ---
 
-    // Adds a write, in the front end's order. onFailure runs once for it, in that order, when
-    // the save fails.
+    // Adds a write, in the front end's order. onFailure (which may be empty) runs once for it, in
+    // that order, when the save fails.
     void addWrite(std::string key, std::string value, std::function<void()> onFailure);
 
     struct Conflict {
@@ -47,7 +47,9 @@ public:
         std::string here;
         bool operator==(const Conflict&) const = default;
     };
-    // Reads the file once and sorts the gathered writes against it; the conflicts to settle.
+    // Reads the file once (not at all without writes) and sorts the gathered writes against it;
+    // the conflicts to settle, in the order of the writes. Without it, commit() checks each key
+    // against what was read.
     std::vector<Conflict> sortWrites();
     // Every conflict takes the front end's value (true) or keeps the file's (false). A conflict
     // left unsettled keeps the file's value.

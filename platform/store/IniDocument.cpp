@@ -104,14 +104,9 @@ std::string_view unquoted(std::string_view value) {
     return value;
 }
 
-// CRLF unless every line end in the text is a lone LF, or every one a lone CR. With both CR and
-// LF present some line ends in CRLF, or the file mixes styles; either way CRLF.
 std::string_view lineEndStyle(std::string_view text) {
-    const bool cr = text.find('\r') != std::string_view::npos;
-    const bool lf = text.find('\n') != std::string_view::npos;
-    if (cr != lf)
-        return lf ? "\n" : "\r";
-    return "\r\n";
+    return IniDocument::lineEndFor(text.find('\r') != std::string_view::npos,
+                                   text.find('\n') != std::string_view::npos);
 }
 
 // The header line of the first section named section. Headers are found by searching for '['
@@ -161,8 +156,36 @@ std::optional<std::string_view> IniDocument::value(std::string_view section,
     return std::nullopt;
 }
 
+// With both CR and LF present some line ends in CRLF, or the file mixes styles; either way CRLF.
+std::string_view IniDocument::lineEndFor(bool hasCr, bool hasLf) {
+    if (hasCr != hasLf)
+        return hasLf ? "\n" : "\r";
+    return "\r\n";
+}
+
+std::optional<std::string_view> IniDocument::sectionText(std::string_view name) const {
+    const auto header = findSection(m_text, name);
+    if (!header)
+        return std::nullopt;
+    LineWalk walk = walkLines(m_text, header->end);
+    std::size_t end = m_text.size();
+    for (Line line; nextLine(walk, line);) {
+        if (headerName(contentOf(m_text, line))) {
+            end = line.begin;
+            break;
+        }
+    }
+    return m_text.substr(header->begin, end - header->begin);
+}
+
 std::optional<IniDocument::Edit> IniDocument::edit(std::string_view section, std::string_view key,
                                                    std::optional<std::string_view> value) const {
+    return edit(section, key, value, lineEndStyle(m_text));
+}
+
+std::optional<IniDocument::Edit> IniDocument::edit(std::string_view section, std::string_view key,
+                                                   std::optional<std::string_view> value,
+                                                   std::string_view eol) const {
     const auto header = findSection(m_text, section);
     std::optional<Line> lastEntry, keyLine;
     std::string_view keySpelling;
@@ -187,7 +210,6 @@ std::optional<IniDocument::Edit> IniDocument::edit(std::string_view section, std
     if (!value)
         return std::nullopt;
 
-    const std::string_view eol = lineEndStyle(m_text);
     if (keyLine) {
         const std::string_view oldLine =
             m_text.substr(keyLine->begin, keyLine->end - keyLine->begin);

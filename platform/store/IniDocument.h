@@ -32,9 +32,21 @@ public:
 
     // The splice that sets the key to value, or removes the key's line when value is empty.
     // Only the key's line changes, or one new line (plus a header) is inserted; new lines end
-    // like the file's lines. Nothing when the text would stay as it is.
+    // like the file's lines (lineEndFor the text). Nothing when the text would stay as it is.
     std::optional<Edit> edit(std::string_view section, std::string_view key,
                              std::optional<std::string_view> value) const;
+    // The same, with new lines ending in newLineEnd: for a text that is part of a larger one.
+    std::optional<Edit> edit(std::string_view section, std::string_view key,
+                             std::optional<std::string_view> value,
+                             std::string_view newLineEnd) const;
+    // The line end of new lines in a text with and without CR and LF bytes: CRLF unless every
+    // line end is a lone LF, or every one a lone CR.
+    static std::string_view lineEndFor(bool hasCr, bool hasLf);
+
+    // The first section named name as a text of its own: its header line and the lines up to
+    // the next header or the end. Looking up or editing keys of that section in it gives what
+    // the whole text gives, without passing over the rest. Nothing when there is no section.
+    std::optional<std::string_view> sectionText(std::string_view name) const;
 
     // A key entry as a reader sees it, on its line of the text (counted from 1).
     struct Entry {

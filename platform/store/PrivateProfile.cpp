@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <new>
 #include <optional>
 #include <string_view>
@@ -53,7 +52,7 @@ bool readProfileFile(const std::string& path, std::string& bytes) {
 // Nothing when the file is missing or unreadable, or holds no such key.
 std::optional<std::string> readValue(LPCSTR section, LPCSTR key, LPCSTR fileName) {
     std::string bytes;
-    if (!section || !key || !readProfileFile(ResolveProfilePath(fileName), bytes))
+    if (!section || !key || !fileName || !readProfileFile(fileName, bytes))
         return std::nullopt;
     std::string utf8;
     const auto value = IniDocument(readableText(bytes, utf8))
@@ -65,8 +64,8 @@ std::optional<std::string_view> valueView(const std::optional<std::string>& valu
     return value ? std::optional<std::string_view>(*value) : std::nullopt;
 }
 
-// The text after the edits. A single change stays a splice of the original, so a large file is
-// not copied to change one line; a second change makes a whole new text.
+// The text after the edits. A change stays a splice of the original, so a large file is not
+// copied to change its lines.
 struct EditedText {
     bool changed = false;
     std::optional<IniDocument::Edit> splice;
@@ -77,23 +76,67 @@ struct EditedText {
     }
 };
 
+bool contains(std::string_view text, char c) {
+    return text.find(c) != std::string_view::npos;
+}
+
+// Each edit as a single write would make it, one after the other. Every edit changes only the
+// section's lines, once it exists: they are made to a copy of the section alone, with new lines
+// ending as they would in the whole text, so the file is searched once and not copied.
 EditedText applyEdits(std::string_view original, std::string_view section,
                       std::span<const ProfileEdit> edits) {
     EditedText out;
-    for (const ProfileEdit& e : edits) {
-        if (out.splice) {
-            out.whole = out.splice->appliedTo(original);
-            out.splice.reset();
-        }
-        const std::string_view current = out.changed ? std::string_view(out.whole) : original;
-        auto edit = IniDocument(current).edit(section, trimmedOfSpaces(e.key), valueView(e.value));
+    std::string_view text = original;
+    // Until an edit sets a key the section may be missing; that edit adds it at the end.
+    std::optional<IniDocument::Edit> firstAdded;
+    int added = 0;
+    auto part = IniDocument(text).sectionText(section);
+    while (!part && !edits.empty()) {
+        const ProfileEdit& e = edits.front();
+        edits = edits.subspan(1);
+        auto edit = IniDocument(text).edit(section, trimmedOfSpaces(e.key), valueView(e.value));
         if (!edit)
             continue;
-        if (out.changed)
-            out.whole.replace(edit->offset, edit->removed, edit->inserted);
-        else
-            out.splice = std::move(edit);
+        out.whole = edit->appliedTo(text);
+        text = out.whole;
+        if (added++ == 0)
+            firstAdded = std::move(edit);
+        part = IniDocument(text).sectionText(section); // a name that never reads back stays missing
+    }
+    out.changed = added > 0;
+
+    std::string lines;
+    std::size_t offset = 0, size = 0;
+    bool linesChanged = false;
+    if (part) {
+        offset = std::size_t(part->data() - text.data());
+        size = part->size();
+        const std::string_view before = text.substr(0, offset);
+        const std::string_view after = text.substr(offset + size);
+        const bool crOutside = contains(before, '\r') || contains(after, '\r');
+        const bool lfOutside = contains(before, '\n') || contains(after, '\n');
+        lines = *part;
+        for (const ProfileEdit& e : edits) {
+            const std::string_view eol = IniDocument::lineEndFor(
+                crOutside || contains(lines, '\r'), lfOutside || contains(lines, '\n'));
+            const auto edit =
+                IniDocument(lines).edit(section, trimmedOfSpaces(e.key), valueView(e.value), eol);
+            if (!edit)
+                continue;
+            lines.replace(edit->offset, edit->removed, edit->inserted);
+            linesChanged = true;
+        }
+    }
+    if (linesChanged) {
         out.changed = true;
+        if (added == 0)
+            out.splice = IniDocument::Edit{offset, size, std::move(lines)};
+        else
+            out.whole.replace(offset, size, lines);
+    } else if (added == 1) {
+        // One change in all: still a splice of the original.
+        out.splice = std::move(firstAdded);
+        out.whole.clear();
     }
     return out;
 }
@@ -108,21 +151,23 @@ ProfileWriteResult failed(int error) {
 ProfileWriteResult writeKeys(std::string_view section, std::span<const ProfileEdit> edits,
                              LPCSTR fileName) {
     using Status = ProfileWriteResult::Status;
-    AtomicFile file(ResolveProfilePath(fileName), *g_fileOps, g_lockWait);
+    AtomicFile file(fileName, *g_fileOps, g_lockWait);
     if (!file.open())
         return failed(errno);
     section = trimmedOfSpaces(section);
     const std::string_view bytes = file.contents();
 
     ProfileWriteResult result;
-    // Checked under the lock, against what a reader of the file sees.
+    // Checked under the lock, against what a reader of the file sees; the section is looked for
+    // once.
     std::string seenStorage;
     std::optional<IniDocument> seen;
     for (const ProfileEdit& e : edits) {
         if (!e.expected)
             continue;
         if (!seen)
-            seen.emplace(readableText(bytes, seenStorage));
+            seen.emplace(
+                IniDocument(readableText(bytes, seenStorage)).sectionText(section).value_or(""));
         const auto current = seen->value(section, trimmedOfSpaces(e.key));
         if (current != valueView(*e.expected))
             result.stale.push_back(
@@ -246,7 +291,7 @@ ProfileText ReadPrivateProfileText(LPCSTR fileName) {
     }
     try {
         std::string bytes;
-        if (!readProfileFile(ResolveProfilePath(fileName), bytes)) {
+        if (!readProfileFile(fileName, bytes)) {
             result.error = errno == ENOENT ? 0 : errno;
             return result;
         }
@@ -258,19 +303,6 @@ ProfileText ReadPrivateProfileText(LPCSTR fileName) {
         result.error = ENOMEM;
     }
     return result;
-}
-
-std::string ResolveProfilePath(LPCSTR fileName) {
-    if (!fileName)
-        return {};
-    const std::string name(fileName);
-    const char* winDir = std::getenv("GOMCFG_WINDIR");
-    if (name.find('/') != std::string::npos || !winDir || !*winDir)
-        return name;
-    std::string path(winDir);
-    if (path.back() != '/')
-        path += '/';
-    return path + name;
 }
 
 void SetProfileFileOpsForTesting(const ProfileFileOps* ops) {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-// Private-profile (INI) access with the Win32 parameter order and semantics. A bare file name
-// resolves to $GOMCFG_WINDIR when set, else to the current directory. A file starting with the
+// Private-profile (INI) access with the Win32 parameter order and semantics. A file name is a
+// path as the system takes it: a bare name is in the current directory. A file starting with the
 // bytes FF FE is UTF-16LE; its text is handed over and taken as UTF-8. Any other file is bytes.
 
 // Copies the key's value (or defaultValue) into buffer, cut to size - 1 bytes plus a NUL, and
@@ -70,9 +70,6 @@ struct ProfileText {
     std::string text;
 };
 ProfileText ReadPrivateProfileText(LPCSTR fileName);
-
-// The path a profile file name refers to.
-std::string ResolveProfilePath(LPCSTR fileName);
 
 // How long a write waits for another writer of the same directory.
 inline constexpr std::chrono::milliseconds kProfileLockWait{5000};

@@ -1,13 +1,17 @@
 #include "res/ControlIds.h"
+#include "support/LockHolder.h"
 #include "support/SheetHarness.h"
 
 #include "settings/KeyTable.h"
 #include "settings/SettingValues.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QProcess>
 #include <QTimer>
+
+#include <thread>
 
 // Another program writes the settings file while the sheet is open: what it wrote is never
 // silently reverted, and a key both sides changed is the user's decision.
@@ -117,7 +121,8 @@ TEST_P(Conflict, OneQuestionBeforeAnythingIsWritten) {
 
     ASSERT_EQ(messages.count(), 1);
     const MessageBoxCall& question = messages.calls()[0];
-    EXPECT_EQ(question.type & 0x000F, MB_YESNOCANCEL);
+    // Cancel is the default, so a hasty Enter writes nothing.
+    EXPECT_EQ(question.type, MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON3);
     EXPECT_TRUE(question.text.contains(QStringLiteral("\nNfraglimit: 50 in the file, 8 here\n")))
         << question.text.toStdString();
     EXPECT_FALSE(question.text.contains(QStringLiteral("noexit")));
@@ -187,6 +192,53 @@ TEST_F(UnreadableSubstitute, IsTheUsersChangeOnceChosen) {
     EXPECT_EQ(listSelection(IDD_WEAPONS, IDC_SHOTGUN_LIST), 5);
 }
 
+// What another program writes while the question is up is kept too, whatever the answer.
+TEST_F(FileChanges, AChangeMadeWhileTheQuestionIsOpenIsKept) {
+    dir.writeSettings("[Gomcfg]\r\nsamemap=false\r\nNfraglimit=7\r\n");
+    CPropertyPage& server = show(IDD_SERVER_OPTIONS);
+    ASSERT_TRUE(typeInto(server, IDC_FRAG_LIMIT, QStringLiteral("8")));
+    otherProgramWrites("[Gomcfg]\r\nsamemap=false\r\nNfraglimit=50\r\n");
+    messages.answerQuestions(IDYES);
+    messages.onMessage([&](const MessageBoxCall&) {
+        otherProgramWrites("[Gomcfg]\r\nsamemap=true\r\nNfraglimit=50\r\nnoexit=true\r\n");
+    });
+    pressApply(sheet);
+    ASSERT_EQ(messages.count(), 1);
+    EXPECT_EQ(withoutWeapons(), "[Gomcfg]\r\nsamemap=true\r\nNfraglimit=8\r\nnoexit=true\r\n"
+                                "cheating=false\r\nNtimelimit=0\r\n");
+    EXPECT_TRUE(isChecked(server, IDC_SAME_MAP));
+    EXPECT_TRUE(isChecked(server, IDC_NO_EXIT));
+    EXPECT_EQ(textOf(server, IDC_FRAG_LIMIT), QStringLiteral("8"));
+}
+
+TEST_F(FileChanges, TheSameValueOnBothSidesIsNoConflict) {
+    dir.writeSettings("[Gomcfg]\r\nNfraglimit=7\r\nsamemap=false\r\n");
+    CPropertyPage& server = show(IDD_SERVER_OPTIONS);
+    ASSERT_TRUE(typeInto(server, IDC_FRAG_LIMIT, QStringLiteral("50")));
+    ASSERT_TRUE(click(server, IDC_SAME_MAP));
+    otherProgramWrites("[Gomcfg]\r\nNfraglimit=50\r\nsamemap=true\r\n");
+    pressApply(sheet);
+    EXPECT_EQ(messages.count(), 0) << messages.texts().join(u'|').toStdString();
+    EXPECT_TRUE(file().startsWith("[Gomcfg]\r\nNfraglimit=50\r\nsamemap=true\r\n"));
+    EXPECT_EQ(textOf(server, IDC_FRAG_LIMIT), QStringLiteral("50"));
+    EXPECT_TRUE(isChecked(server, IDC_SAME_MAP));
+}
+
+TEST_F(UnreadableSubstitute, IsNotReportedAgainWhenOtherKeysAreShownAgain) {
+    CPropertyPage& weapons = page(IDD_WEAPONS);
+    ASSERT_EQ(messages.count(), 1);
+    ASSERT_TRUE(click(weapons, IDC_SHOTGUN));
+    otherProgramWrites("[Gomcfg]\r\nshotgunT=Rocket Launcher\r\nbfg=false\r\n");
+    pressApply(sheet);
+    EXPECT_FALSE(isChecked(weapons, IDC_BFG));
+    ASSERT_TRUE(click(weapons, IDC_SHOTGUN));
+    otherProgramWrites(QByteArray(file()).replace("bfg=false", "bfg=true"));
+    pressApply(sheet);
+    EXPECT_TRUE(isChecked(weapons, IDC_BFG));
+    EXPECT_EQ(messages.count(), 1) << messages.texts().join(u'|').toStdString();
+    EXPECT_TRUE(file().contains("\r\nshotgunT=Rocket Launcher\r\n"));
+}
+
 // A second process sets the web server port over and over while the user applies other
 // changes: each Apply leaves it at least at the last value that process had written before.
 // (The port, not a limit: the count must stay in range for as long as a slow machine takes.)
@@ -245,4 +297,55 @@ TEST(ConflictQuestionBox, AnswersAsPressed) {
     EXPECT_EQ(ask([](QMessageBox* b) { b->button(QMessageBox::No)->click(); }), IDNO);
     EXPECT_EQ(ask([](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Escape); }), IDCANCEL);
     EXPECT_EQ(ask([](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Return); }), IDCANCEL);
+}
+
+// Another writer holds the lock. All tabs shown, so every key of the sheet is to be written.
+struct LockedFile : FileChanges {
+    void showEveryTab() {
+        for (int i = sheet.GetPageCount() - 1; i >= 0; --i)
+            ASSERT_TRUE(sheet.SetActivePage(i));
+        ASSERT_TRUE(click(page(IDD_WEAPONS), IDC_BFG));
+    }
+    const QByteArray stored = "; mine\r\n[Gomcfg]\r\nNfraglimit=7\r\n";
+};
+
+TEST_F(LockedFile, OneOkWaitsForTheLockOnceThenReportsEveryKey) {
+    dir.writeSettings(stored);
+    showEveryTab();
+    const std::chrono::milliseconds wait(400);
+    const LockWaitScope shortWait(wait);
+    LockHolder holder(dir.path());
+    QElapsedTimer clock;
+    qint64 firstMessageAfter = -1;
+    messages.onMessage([&](const MessageBoxCall&) {
+        if (firstMessageAfter < 0)
+            firstMessageAfter = clock.elapsed();
+    });
+    clock.start();
+    pressOk(sheet);
+    const qint64 took = clock.elapsed();
+
+    const int keys = int(SettingKeys().size());
+    EXPECT_EQ(messages.texts(), SaveErrorsOfEveryKey());
+    EXPECT_EQ(file(), stored);
+    EXPECT_GE(firstMessageAfter, wait.count()) << "the messages come after the wait";
+    // A wait per key would take keys times as long.
+    EXPECT_LT(took, keys * wait.count() / 4) << "waited " << took << " ms";
+    EXPECT_FALSE(sheet.isVisible());
+}
+
+TEST_F(LockedFile, AWriterThatLetsGoWithinTheWaitDelaysTheSaveOnly) {
+    dir.writeSettings(stored);
+    showEveryTab();
+    LockHolder holder(dir.path());
+    std::thread releaser([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        holder.release();
+    });
+    pressApply(sheet);
+    releaser.join();
+    EXPECT_EQ(messages.count(), 0) << messages.texts().join(u'|').toStdString();
+    EXPECT_TRUE(file().contains("\r\nbfg=false\r\n"));
+    EXPECT_TRUE(file().contains("\r\nNfraglimit=7\r\n"));
+    EXPECT_EQ(settingLines(dir).size(), qsizetype(SettingKeys().size()));
 }

@@ -14,6 +14,7 @@
 #include "settings/KeyTable.h"
 #include "settings/SettingValues.h"
 #include "settings/WeaponTokens.h"
+#include "support/SessionSupport.h"
 
 #include <QWidget>
 
@@ -99,6 +100,7 @@ TEST(GomcfgctlReading, EveryWeaponTokenIsOkOnEverySubstituteKey) {
 // get prints what the pages show when their tab first shows, read by the pages' own codecs.
 TEST(GomcfgctlReading, GetPrintsWhatThePagesLoadFromTheSameFile) {
     ScopedWorkDir dir;
+    CodecSession session;
     MessageRecorder messages;
     putBytes(dir,
              "[Gomcfg]\r\nsamemap=True\r\nisc=True\r\nNfraglimit=12abc\r\nNtimelimit=\r\n"

@@ -1,9 +1,11 @@
+#include "support/SessionSupport.h"
 #include "support/TestSupport.h"
 
 #include "pages/SettingsCodecs.h"
 
 TEST(BoolCodec, DefaultsAndExactWords) {
     ScopedWorkDir dir;
+    CodecSession session;
     MessageRecorder messages;
     int v = -1;
     ReadBoolSetting(v, "samemap", 0);
@@ -31,6 +33,7 @@ TEST(BoolCodec, DefaultsAndExactWords) {
 
 TEST(IntCodec, DefaultsAndAtoiReading) {
     ScopedWorkDir dir;
+    CodecSession session;
     int v = -1;
     ReadIntSetting("Nhttpport", v, 80);
     EXPECT_EQ(v, 80);
@@ -49,10 +52,13 @@ TEST(IntCodec, DefaultsAndAtoiReading) {
 
 TEST(Codecs, WriteFormatsAndReportsEachFailedKey) {
     ScopedWorkDir dir;
+    CodecSession session;
     MessageRecorder messages;
     WriteBoolSetting(2, "samemap");
     WriteBoolSetting(0, "cheating");
     WriteIntSetting(-3, "Ntimelimit");
+    EXPECT_FALSE(dir.exists(kSettingsFile)) << "written with the next save only";
+    session.save();
     EXPECT_EQ(dir.settings(),
               QByteArray("[Gomcfg]\r\nsamemap=true\r\ncheating=false\r\nNtimelimit=-3\r\n"));
     EXPECT_EQ(messages.count(), 0);
@@ -62,10 +68,28 @@ TEST(Codecs, WriteFormatsAndReportsEachFailedKey) {
     ASSERT_TRUE(QDir(dir.path()).mkdir(kSettingsFile));
     WriteBoolSetting(1, "samemap");
     WriteIntSetting(5, "Nfraglimit");
+    EXPECT_EQ(messages.count(), 0);
+    session.save();
     ASSERT_EQ(messages.count(), 2);
     for (const MessageBoxCall& call : messages.calls()) {
         EXPECT_EQ(call.text, QStringLiteral("ERROR: Problem saving GombleTroveII.ini\n"));
         EXPECT_EQ(call.title, QStringLiteral("Gomcfg2"));
         EXPECT_EQ(call.type, MB_OK | MB_ICONEXCLAMATION);
     }
+}
+
+// The codecs used with no sheet open have no file to edit: a clear failure, nothing written.
+TEST(Codecs, WithoutASessionReadDefaultsAndReportEveryWrite) {
+    ScopedWorkDir dir;
+    dir.writeSettings("[Gomcfg]\r\nsamemap=true\r\nNfraglimit=7\r\n");
+    MessageRecorder messages;
+    int v = -1;
+    ReadBoolSetting(v, "samemap", 0);
+    EXPECT_EQ(v, 0);
+    ReadIntSetting("Nfraglimit", v, 3);
+    EXPECT_EQ(v, 3);
+    WriteBoolSetting(0, "samemap");
+    EXPECT_EQ(messages.texts(),
+              QStringList{QStringLiteral("ERROR: Problem saving GombleTroveII.ini\n")});
+    EXPECT_EQ(dir.settings(), QByteArray("[Gomcfg]\r\nsamemap=true\r\nNfraglimit=7\r\n"));
 }

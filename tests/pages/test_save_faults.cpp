@@ -1,4 +1,6 @@
 #include "res/ControlIds.h"
+#include "support/SessionSupport.h"
+#include "support/SheetHarness.h"
 #include "support/StoreSupport.h"
 
 #include "app/MainDialog.h"
@@ -28,12 +30,14 @@ TEST(SaveFaults, CodecsReportEachFailedKeyOnceAndLeaveTheFile) {
     for (const auto& [what, faults] : kFaults) {
         ScopedWorkDir dir;
         dir.writeSettings(kStored);
+        CodecSession session;
         MessageRecorder messages;
         {
             FaultScope scope(faults);
             WriteBoolSetting(0, "samemap");
             WriteIntSetting(12, "Nfraglimit");
             WriteBoolSetting(1, "cheating");
+            session.save();
         }
         EXPECT_EQ(messages.texts(), QStringList(3, kSaveError)) << what;
         EXPECT_EQ(dir.settings(), kStored) << what;
@@ -69,4 +73,39 @@ TEST(SaveFaults, ApplyOnAFullDiskReportsEveryKeyOfThePageOnce) {
     EXPECT_EQ(messages.count(), 0);
     EXPECT_EQ(dir.settings(), "; mine\r\n[Gomcfg]\r\nsamemap=false\r\ncheating=true\r\n"
                               "noexit=false\r\nNfraglimit=0\r\nNtimelimit=0\r\n");
+}
+
+// An Apply of every page is one save: when it fails, every key is reported, in the pages'
+// order, and the file is exactly as it was.
+struct EveryPageFaults : RealSheet {
+    const QByteArray stored = "; mine\r\n[Gomcfg]\r\nNfraglimit=7\r\nbfg=true\r\n[Else]\r\nx=1\r\n";
+    // The Weapons page reads its keys as the sheet opens, so the file is there first.
+    void SetUp() override {
+        dir.writeSettings(stored);
+        RealSheet::SetUp();
+    }
+};
+
+TEST_F(EveryPageFaults, AFailedApplyOfEveryPageLeavesTheFileAsItWas) {
+    for (int i = sheet.GetPageCount() - 1; i >= 0; --i)
+        ASSERT_TRUE(sheet.SetActivePage(i));
+    const int keys = int(SettingKeys().size());
+    for (const auto& [what, faults] : kFaults) {
+        ASSERT_TRUE(click(page(IDD_WEAPONS), IDC_BFG));
+        messages.clear();
+        {
+            FaultScope scope(faults);
+            apply();
+        }
+        EXPECT_EQ(messages.texts(), SaveErrorsOfEveryKey()) << what;
+        EXPECT_EQ(file(), stored) << what;
+        EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{kSettingsFile.toStdString()})
+            << what;
+    }
+    ASSERT_TRUE(click(page(IDD_WEAPONS), IDC_BFG));
+    messages.clear();
+    apply();
+    EXPECT_EQ(messages.count(), 0);
+    EXPECT_TRUE(file().startsWith("; mine\r\n[Gomcfg]\r\nNfraglimit=7\r\nbfg=true\r\n"));
+    EXPECT_EQ(settingLines(dir).size(), keys + 1);
 }

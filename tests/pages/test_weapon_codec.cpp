@@ -3,6 +3,7 @@
 #include "platform/dialog/DialogBuilder.h"
 #include "platform/store/PrivateProfile.h"
 #include "res/Dialogs.h"
+#include "support/SessionSupport.h"
 #include "support/SheetHarness.h"
 
 #include <QWidget>
@@ -32,6 +33,7 @@ protected:
     void writeSettings(const char* body) { dir.writeSettings(QByteArray("[Gomcfg]\r\n") + body); }
 
     ScopedWorkDir dir;
+    CodecSession session;
     MessageRecorder messages;
     QWidget m_window;
     CComboBox m_list;
@@ -164,24 +166,31 @@ TEST_F(WeaponCodecTest, StatusCheckerEnablesFromTheFlagAndReportsAMissingControl
 TEST_F(WeaponCodecTest, SaveWritesTheFlagThenTheSubstitute) {
     m_list.SetCurSel(5);
     SaveWeaponSetting(2, m_list, 0);
-    EXPECT_EQ(settingLines(dir), QStringList({"bfg=true", "bfgT=railgun"}));
-
     m_list.SetCurSel(8);
     SaveWeaponSetting(0, m_list, 7);
+    EXPECT_FALSE(dir.exists(kSettingsFile)) << "written with the save only";
+    session.save();
     EXPECT_EQ(settingLines(dir),
               QStringList({"bfg=true", "bfgT=railgun", "shotgun=false", "shotgunT=supershotgun"}));
     EXPECT_TRUE(messages.texts().isEmpty());
 }
 
-TEST_F(WeaponCodecTest, FailedFirstWriteStillWritesTheSubstitute) {
+TEST_F(WeaponCodecTest, AFailedSaveReportsBothKeysOfTheRowAndWritesNeither) {
     const ProfileFileOps failing{&::write, &::fsync, &failFirstRename};
+    g_renameCalls = 0;
     SetProfileFileOpsForTesting(&failing);
     m_list.SetCurSel(6);
     SaveWeaponSetting(1, m_list, 5);
-    SetProfileFileOpsForTesting(nullptr);
+    session.save();
+    EXPECT_EQ(messages.texts(), QStringList({kSaveError, kSaveError}));
+    EXPECT_FALSE(dir.exists(kSettingsFile));
 
-    EXPECT_EQ(messages.texts(), QStringList{kSaveError});
-    EXPECT_EQ(settingLines(dir), QStringList{"railgunT=rockets"});
+    // The next save starts afresh.
+    SaveWeaponSetting(1, m_list, 5);
+    session.save();
+    SetProfileFileOpsForTesting(nullptr);
+    EXPECT_EQ(messages.count(), 2);
+    EXPECT_EQ(settingLines(dir), QStringList({"railgun=true", "railgunT=rockets"}));
 }
 
 TEST_F(WeaponCodecTest, UnwritableFileGivesOneMessagePerKeyAndStaysAsItWas) {
@@ -190,6 +199,7 @@ TEST_F(WeaponCodecTest, UnwritableFileGivesOneMessagePerKeyAndStaysAsItWas) {
     ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     m_list.SetCurSel(1);
     SaveWeaponSetting(1, m_list, 0);
+    session.save();
     EXPECT_EQ(messages.texts(), QStringList({kSaveError, kSaveError}));
     EXPECT_EQ(settingLines(dir), QStringList({"bfg=false", "bfgT=bfg"}));
 }
@@ -199,6 +209,7 @@ TEST_F(WeaponCodecTest, NoSelectionKeepsTheStoredSubstitute) {
     writeSettings("bfgT=chaingun\r\n");
     m_list.SetCurSel(-1);
     SaveWeaponSetting(0, m_list, 0);
+    session.save();
     EXPECT_EQ(settingLines(dir), QStringList({"bfgT=chaingun", "bfg=false"}));
 
     // Typed text that names no item, even a token or a near miss, counts as no choice.
@@ -207,6 +218,7 @@ TEST_F(WeaponCodecTest, NoSelectionKeepsTheStoredSubstitute) {
         m_list.combo()->setEditText(QString::fromLatin1(typed));
         ASSERT_EQ(m_list.GetCurSel(), CB_ERR) << typed;
         SaveWeaponSetting(1, m_list, 0);
+        session.save();
         EXPECT_EQ(settingLines(dir), QStringList({"bfgT=chaingun", "bfg=true"})) << typed;
     }
     EXPECT_TRUE(messages.texts().isEmpty());
@@ -223,6 +235,7 @@ TEST_F(WeaponCodecTest, TypedWeaponNameCountsAsChoosingItIgnoringCase) {
         m_list.SetCurSel(0);
         m_list.combo()->setEditText(QString::fromLatin1(typed));
         SaveWeaponSetting(1, m_list, 5);
+        session.save();
         EXPECT_EQ(settingLines(dir),
                   QStringList({"railgun=true", QStringLiteral("railgunT=%1").arg(token)}))
             << typed;

@@ -47,32 +47,41 @@ TEST(ProfileBatch, EqualsTheSameSingleWritesInOrder) {
         "\x01\xff pre\r\n[Other]\r\nA=x\r\n[ s ]  tail\r\n  A = \"q\" \r\nb\r\n[S]\r\nc=dup\r\n"s,
         "[T]\r\nx=1",
         "[S]\r\na=1\nb=2\r\n\r\n",
+        // The section's own lines end otherwise than the rest of the file, or not at all.
+        "[T]\r\nx=1\r\n[S]\na=1\n",
+        "[S]\na=1\n[T]\r\nx=1\r\n",
+        "[T]\nx=1\n[S]",
+        "[T]\rx=1\r[S]\r\n",
     };
     const std::vector<ProfileEdit> edits = {
         set("A", "one"),      set(" c ", "new"),          set("b", ""),
         set("a", " spaced "), {"gone", std::nullopt, {}}, set("d", "last")};
-    for (const std::string& before : files) {
-        for (const bool utf16 : {false, true}) {
-            const std::string start =
-                utf16 ? utf16LeFile(QString::fromLatin1(before.data(), qsizetype(before.size())))
-                      : before;
-            std::string expected;
-            {
+    // A name with ']' never reads back as its own header, so each write adds it again.
+    for (const char* section : {" S ", "x]y"})
+        for (const std::string& before : files) {
+            for (const bool utf16 : {false, true}) {
+                const std::string start =
+                    utf16
+                        ? utf16LeFile(QString::fromLatin1(before.data(), qsizetype(before.size())))
+                        : before;
+                std::string expected;
+                {
+                    ScopedWorkDir dir;
+                    putBytes(dir, start);
+                    for (const ProfileEdit& e : edits)
+                        ASSERT_EQ(WritePrivateProfileString(section, e.key.c_str(),
+                                                            e.value ? e.value->c_str() : nullptr,
+                                                            kIni),
+                                  TRUE);
+                    expected = bytesOf(dir);
+                }
                 ScopedWorkDir dir;
                 putBytes(dir, start);
-                for (const ProfileEdit& e : edits)
-                    ASSERT_EQ(WritePrivateProfileString(" S ", e.key.c_str(),
-                                                        e.value ? e.value->c_str() : nullptr, kIni),
-                              TRUE);
-                expected = bytesOf(dir);
+                EXPECT_EQ(putAll(edits, section).status, Status::Written);
+                EXPECT_EQ(bytesOf(dir), expected)
+                    << "editing [" << section << "] in " << before << (utf16 ? " as UTF-16" : "");
             }
-            ScopedWorkDir dir;
-            putBytes(dir, start);
-            EXPECT_EQ(putAll(edits, " S ").status, Status::Written);
-            EXPECT_EQ(bytesOf(dir), expected)
-                << "editing " << before << (utf16 ? " as UTF-16" : "");
         }
-    }
 }
 
 TEST(ProfileBatch, ValuesAlreadyStoredLeaveTheFileUntouched) {

@@ -1,3 +1,5 @@
+#include "support/LockHolder.h"
+#include "support/SessionSupport.h"
 #include "support/StoreSupport.h"
 
 #include "pages/SettingsCodecs.h"
@@ -49,50 +51,6 @@ std::string fileWith(unsigned long value) {
     return head + "counter=" + std::to_string(value) + "\r\n[Other]\r\nkey=kept\r\n";
 }
 
-// Another process that takes the writers' lock on a directory and keeps it until release().
-class LockHolder {
-public:
-    explicit LockHolder(const QString& dir) {
-        int in[2], out[2];
-        EXPECT_EQ(::pipe2(in, O_CLOEXEC), 0);
-        EXPECT_EQ(::pipe2(out, O_CLOEXEC), 0);
-        m_pid = startWriter({"hold", dir.toStdString()}, in[0], out[1]);
-        ::close(in[0]);
-        ::close(out[1]);
-        m_release = in[1];
-        std::string said;
-        char c = 0;
-        while (::read(out[0], &c, 1) == 1 && c != '\n')
-            said += c;
-        ::close(out[0]);
-        EXPECT_EQ(said, "locked");
-    }
-    ~LockHolder() {
-        release();
-        EXPECT_EQ(exitStatus(m_pid), 0) << "the holder gave up the lock before it was released";
-    }
-    LockHolder(const LockHolder&) = delete;
-    LockHolder& operator=(const LockHolder&) = delete;
-
-    void release() {
-        if (m_release >= 0)
-            ::close(m_release);
-        m_release = -1;
-    }
-
-private:
-    pid_t m_pid = -1;
-    int m_release = -1;
-};
-
-class LockWaitScope {
-public:
-    explicit LockWaitScope(std::chrono::milliseconds wait) { SetProfileLockWaitForTesting(wait); }
-    ~LockWaitScope() { SetProfileLockWaitForTesting(kProfileLockWait); }
-    LockWaitScope(const LockWaitScope&) = delete;
-    LockWaitScope& operator=(const LockWaitScope&) = delete;
-};
-
 } // namespace
 
 TEST(ProfileProcesses, AWriterThatKeepsTheLockFailsEachSaveAndNothingIsWritten) {
@@ -100,17 +58,20 @@ TEST(ProfileProcesses, AWriterThatKeepsTheLockFailsEachSaveAndNothingIsWritten) 
     const QByteArray stored = "; mine\r\n[Gomcfg]\r\nNfraglimit=7\r\n";
     const QString saveError = QStringLiteral("ERROR: Problem saving GombleTroveII.ini\n");
     dir.writeSettings(stored);
+    CodecSession session;
     MessageRecorder messages;
     {
         const LockWaitScope wait(std::chrono::milliseconds(100));
         LockHolder holder(dir.path());
         WriteIntSetting(12, "Nfraglimit");
         WriteBoolSetting(1, "samemap");
+        session.save();
         EXPECT_EQ(messages.texts(), QStringList(2, saveError));
         EXPECT_EQ(dir.settings(), stored);
         EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{kSettingsFile.toStdString()});
     }
     WriteIntSetting(12, "Nfraglimit");
+    session.save();
     EXPECT_EQ(messages.count(), 2);
     EXPECT_EQ(dir.settings(), QByteArray("; mine\r\n[Gomcfg]\r\nNfraglimit=12\r\n"));
 }

@@ -173,6 +173,18 @@ inline std::unique_ptr<CPropertyPage> makePage(int dialogId) {
     return nullptr;
 }
 
+// What a failed save of every page shows, in the pages' order: the weapon rows' message has no
+// line break at its end, the other codecs' has.
+inline QStringList SaveErrorsOfEveryKey() {
+    QStringList texts;
+    for (const int dialogId :
+         {IDD_WEAPONS, IDD_GOMBLE_STUFF, IDD_SERVER_OPTIONS, IDD_SERVICES, IDD_CTF})
+        for (std::size_t i = 0; i < PageKeys(dialogId).size(); ++i)
+            texts << QStringLiteral("ERROR: Problem saving GombleTroveII.ini%1")
+                         .arg(dialogId == IDD_WEAPONS ? "" : "\n");
+    return texts;
+}
+
 // The sheet with some of the program's pages, in a scratch directory. A test's fixture names the
 // pages by template, in tab order, and the tab the sheet opens on; open() shows it.
 class PageSheet : public ::testing::Test {

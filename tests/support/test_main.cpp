@@ -1,7 +1,18 @@
+#include "pages/PageState.h"
 #include "res/Strings.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
+
+namespace {
+
+// Every test starts from the pages' state at process start, so the whole suite can run in one
+// process, in any order.
+class FreshPageState : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { ResetPageStateForTesting(); }
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     // Headless by default; a developer may still point the tests at a real display.
@@ -11,5 +22,6 @@ int main(int argc, char** argv) {
     // Message boxes are titled with this name; the application object sets it in the program.
     QCoreApplication::setApplicationName(QString::fromLatin1(kAppName));
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshPageState);
     return RUN_ALL_TESTS();
 }
