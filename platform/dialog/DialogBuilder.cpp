@@ -4,11 +4,13 @@
 #include "platform/dialog/DropDownCombo.h"
 #include "platform/dialog/NumberEdit.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPair>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -152,29 +154,50 @@ QWidget* DialogBuilder::createControl(const ControlTemplate& c, QWidget* parent,
 }
 
 double DialogBuilder::captionStretch(const DialogTemplate& dialog, const QWidget* parent) {
+    // A page is measured when it is made and again when its window is created; the answer
+    // only changes with the font and the style.
+    static QHash<QPair<const DialogTemplate*, QString>, double> known;
+    const QPair<const DialogTemplate*, QString> key(
+        &dialog, parent->font().key() + QLatin1Char('/') + parent->style()->name());
+    if (const auto found = known.constFind(key); found != known.constEnd())
+        return *found;
+
     // The toolkit's check marks and button frames take more room than the platform's, and a
     // font's captions may run wider than its average letter: measure every caption that must
-    // stay on one line against its box, on widgets made only for that.
+    // stay on one line against its box, on widgets made only for that. One widget of each
+    // kind measures all captions of that kind.
     QWidget scratch;
     scratch.setFont(parent->font());
     const DialogUnits du(scratch.font());
+    std::unique_ptr<QWidget> check, plainLabel, framedLabel, button;
     double stretch = 1.0;
     for (const ControlTemplate& c : dialog.controls) {
         const bool oneLine = c.kind == ControlKind::CheckBox || c.kind == ControlKind::PushButton ||
                              (c.kind == ControlKind::Static && c.cy <= kOneLineStatic);
         if (!oneLine || !c.caption || c.cx <= 0)
             continue;
-        const std::unique_ptr<QWidget> w(createControl(c, &scratch, du));
+        std::unique_ptr<QWidget>& measure = c.kind == ControlKind::CheckBox     ? check
+                                            : c.kind == ControlKind::PushButton ? button
+                                            : (c.style & WS_EX_STATICEDGE)      ? framedLabel
+                                                                                : plainLabel;
+        if (!measure)
+            measure.reset(createControl(c, &scratch, du));
+        else if (auto* box = qobject_cast<QAbstractButton*>(measure.get()))
+            box->setText(text(c.caption));
+        else
+            static_cast<QLabel*>(measure.get())->setText(text(c.caption));
+        QWidget* w = measure.get();
         int needed = w->sizeHint().width();
         if (c.kind == ControlKind::PushButton) {
             // A button's size hint has a minimum width of its own; only the caption counts.
             const QStyle* style = w->style();
             needed = w->fontMetrics().horizontalAdvance(text(c.caption)) +
-                     style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, w.get()) +
-                     2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w.get());
+                     style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, w) +
+                     2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w);
         }
         stretch = qMax(stretch, needed / du.exactPixelsX(c.cx));
     }
+    known.insert(key, stretch);
     return stretch;
 }
 
