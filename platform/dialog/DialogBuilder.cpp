@@ -5,6 +5,7 @@
 #include "platform/dialog/NumberEdit.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -70,6 +71,23 @@ QWidget* createCombo(const ControlTemplate& c, QWidget* parent, const DialogUnit
     return combo;
 }
 
+// The height of a closed list box: its size hint's, which depends on the font and the style
+// but not on the items (they have no icons). The hint measures every item for its width, so
+// the height is taken once per font and style from an empty box.
+int closedComboHeight(const QWidget* combo) {
+    static QHash<QString, int> heights;
+    const QString key = combo->font().key() + QLatin1Char('/') + combo->style()->name();
+    auto known = heights.constFind(key);
+    if (known == heights.constEnd()) {
+        DropDownCombo empty;
+        empty.setFont(combo->font());
+        if (combo->style() != QApplication::style())
+            empty.setStyle(combo->style());
+        known = heights.insert(key, empty.sizeHint().height());
+    }
+    return *known;
+}
+
 } // namespace
 
 QWidget* DialogBuilder::createControl(const ControlTemplate& c, QWidget* parent,
@@ -131,7 +149,7 @@ QWidget* DialogBuilder::createControl(const ControlTemplate& c, QWidget* parent,
     if (c.kind != ControlKind::Picture) {
         QRect r = du.toPixels(c.x, c.y, c.cx, c.cy);
         if (c.kind == ControlKind::ComboBox)
-            r.setHeight(w->sizeHint().height());
+            r.setHeight(closedComboHeight(w));
         w->setGeometry(r);
     }
     if (c.id != IDC_STATIC)

@@ -8,12 +8,10 @@ DialogUnits::DialogUnits(const QFont& font, double stretchX) : m_stretchX(stretc
     const QFontMetrics metrics(font);
     m_baseY = qMax(1, metrics.height());
     // Every page of a sheet asks for the same font, and shaping the letters is the costly
-    // part: their width is kept per font. The key holds the font's pixel metrics too, so the
+    // part: their width is kept per font. The key holds the font's pixel height too, so the
     // same description on a screen of another resolution is measured again.
     static QHash<QString, int> widths;
-    const QString key = font.key() + QLatin1Char('/') + QString::number(m_baseY) +
-                        QLatin1Char('/') +
-                        QString::number(metrics.horizontalAdvance(QLatin1Char('x')));
+    const QString key = font.key() + QLatin1Char('/') + QString::number(m_baseY);
     auto known = widths.constFind(key);
     if (known == widths.constEnd()) {
         // The platform averages the widths of the 52 Latin letters and rounds.
