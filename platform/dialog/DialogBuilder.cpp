@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -26,15 +27,6 @@ constexpr int kOneLineStatic = 12; // dialog units: taller labels wrap
 
 QString text(const char* caption) {
     return caption ? QString::fromLatin1(caption) : QString();
-}
-
-// The platform's sorted lists order their items case-insensitively.
-void addSorted(QComboBox* combo, const QString& item) {
-    int at = 0;
-    while (at < combo->count() &&
-           QString::compare(combo->itemText(at), item, Qt::CaseInsensitive) <= 0)
-        ++at;
-    combo->insertItem(at, item);
 }
 
 QWidget* createEdit(const ControlTemplate& c, QWidget* parent) {
@@ -57,12 +49,17 @@ QWidget* createEdit(const ControlTemplate& c, QWidget* parent) {
 
 QWidget* createCombo(const ControlTemplate& c, QWidget* parent, const DialogUnits& du) {
     auto* combo = new DropDownCombo(parent);
-    for (const char* item : c.items) {
-        if (c.style & CBS_SORT)
-            addSorted(combo, text(item));
-        else
-            combo->addItem(text(item));
-    }
+    QStringList items;
+    items.reserve(qsizetype(c.items.size()));
+    for (const char* item : c.items)
+        items.append(text(item));
+    // The platform's sorted lists order their items case-insensitively, an item that compares
+    // equal after those before it. All are added at once: one insertion, not one per item.
+    if (c.style & CBS_SORT)
+        std::stable_sort(items.begin(), items.end(), [](const QString& a, const QString& b) {
+            return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+        });
+    combo->addItems(items);
     combo->setCurrentIndex(-1);
     combo->clearEditText();
     // The template's height is the opened list's; the closed box takes the font's height.
