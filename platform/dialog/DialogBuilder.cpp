@@ -170,10 +170,12 @@ QWidget* DialogBuilder::createControl(const ControlTemplate& c, QWidget* parent,
 
 double DialogBuilder::captionStretch(const DialogTemplate& dialog, const QWidget* parent) {
     // A page is measured when it is made and again when its window is created; the answer
-    // only changes with the font and the style.
-    static QHash<QPair<const DialogTemplate*, QString>, double> known;
-    const QPair<const DialogTemplate*, QString> key(
-        &dialog, parent->font().key() + QLatin1Char('/') + parent->style()->name());
+    // only changes with the controls, the font and the style.
+    static QHash<QPair<const ControlTemplate*, QString>, double> known;
+    const QPair<const ControlTemplate*, QString> key(
+        dialog.controls.data(), QString::number(dialog.controls.size()) + QLatin1Char('/') +
+                                    parent->font().key() + QLatin1Char('/') +
+                                    parent->style()->name());
     if (const auto found = known.constFind(key); found != known.constEnd())
         return *found;
 
@@ -201,14 +203,16 @@ double DialogBuilder::captionStretch(const DialogTemplate& dialog, const QWidget
             box->setText(text(c.caption));
         else
             static_cast<QLabel*>(measure.get())->setText(text(c.caption));
-        QWidget* w = measure.get();
-        int needed = w->sizeHint().width();
+        const QWidget* w = measure.get();
+        int needed;
         if (c.kind == ControlKind::PushButton) {
             // A button's size hint has a minimum width of its own; only the caption counts.
             const QStyle* style = w->style();
             needed = w->fontMetrics().horizontalAdvance(text(c.caption)) +
                      style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, w) +
                      2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w);
+        } else {
+            needed = w->sizeHint().width();
         }
         stretch = qMax(stretch, needed / du.exactPixelsX(c.cx));
     }
