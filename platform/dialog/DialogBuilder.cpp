@@ -4,16 +4,20 @@
 #include "platform/dialog/DropDownCombo.h"
 #include "platform/dialog/NumberEdit.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPair>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -23,15 +27,6 @@ constexpr int kOneLineStatic = 12; // dialog units: taller labels wrap
 
 QString text(const char* caption) {
     return caption ? QString::fromLatin1(caption) : QString();
-}
-
-// The platform's sorted lists order their items case-insensitively.
-void addSorted(QComboBox* combo, const QString& item) {
-    int at = 0;
-    while (at < combo->count() &&
-           QString::compare(combo->itemText(at), item, Qt::CaseInsensitive) <= 0)
-        ++at;
-    combo->insertItem(at, item);
 }
 
 QWidget* createEdit(const ControlTemplate& c, QWidget* parent) {
@@ -54,18 +49,40 @@ QWidget* createEdit(const ControlTemplate& c, QWidget* parent) {
 
 QWidget* createCombo(const ControlTemplate& c, QWidget* parent, const DialogUnits& du) {
     auto* combo = new DropDownCombo(parent);
-    for (const char* item : c.items) {
-        if (c.style & CBS_SORT)
-            addSorted(combo, text(item));
-        else
-            combo->addItem(text(item));
-    }
+    QStringList items;
+    items.reserve(qsizetype(c.items.size()));
+    for (const char* item : c.items)
+        items.append(text(item));
+    // The platform's sorted lists order their items case-insensitively, an item that compares
+    // equal after those before it. All are added at once: one insertion, not one per item.
+    if (c.style & CBS_SORT)
+        std::stable_sort(items.begin(), items.end(), [](const QString& a, const QString& b) {
+            return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+        });
+    combo->addItems(items);
     combo->setCurrentIndex(-1);
     combo->clearEditText();
     // The template's height is the opened list's; the closed box takes the font's height.
     const int rowHeight = qMax(1, combo->fontMetrics().height() + 2);
     combo->setMaxVisibleItems(qMax(1, du.toPixelsY(c.cy) / rowHeight - 1));
     return combo;
+}
+
+// The height of a closed list box: its size hint's, which depends on the font and the style
+// but not on the items (they have no icons). The hint measures every item for its width, so
+// the height is taken once per font and style from an empty box.
+int closedComboHeight(const QWidget* combo) {
+    static QHash<QString, int> heights;
+    const QString key = combo->font().key() + QLatin1Char('/') + combo->style()->name();
+    auto known = heights.constFind(key);
+    if (known == heights.constEnd()) {
+        DropDownCombo empty;
+        empty.setFont(combo->font());
+        if (combo->style() != QApplication::style())
+            empty.setStyle(combo->style());
+        known = heights.insert(key, empty.sizeHint().height());
+    }
+    return *known;
 }
 
 } // namespace
@@ -129,7 +146,7 @@ QWidget* DialogBuilder::createControl(const ControlTemplate& c, QWidget* parent,
     if (c.kind != ControlKind::Picture) {
         QRect r = du.toPixels(c.x, c.y, c.cx, c.cy);
         if (c.kind == ControlKind::ComboBox)
-            r.setHeight(w->sizeHint().height());
+            r.setHeight(closedComboHeight(w));
         w->setGeometry(r);
     }
     if (c.id != IDC_STATIC)
@@ -152,29 +169,54 @@ QWidget* DialogBuilder::createControl(const ControlTemplate& c, QWidget* parent,
 }
 
 double DialogBuilder::captionStretch(const DialogTemplate& dialog, const QWidget* parent) {
+    // A page is measured when it is made and again when its window is created; the answer
+    // only changes with the controls, the font and the style.
+    static QHash<QPair<const ControlTemplate*, QString>, double> known;
+    const QPair<const ControlTemplate*, QString> key(
+        dialog.controls.data(), QString::number(dialog.controls.size()) + QLatin1Char('/') +
+                                    parent->font().key() + QLatin1Char('/') +
+                                    parent->style()->name());
+    if (const auto found = known.constFind(key); found != known.constEnd())
+        return *found;
+
     // The toolkit's check marks and button frames take more room than the platform's, and a
     // font's captions may run wider than its average letter: measure every caption that must
-    // stay on one line against its box, on widgets made only for that.
+    // stay on one line against its box, on widgets made only for that. One widget of each
+    // kind measures all captions of that kind.
     QWidget scratch;
     scratch.setFont(parent->font());
     const DialogUnits du(scratch.font());
+    std::unique_ptr<QWidget> check, plainLabel, framedLabel, button;
     double stretch = 1.0;
     for (const ControlTemplate& c : dialog.controls) {
         const bool oneLine = c.kind == ControlKind::CheckBox || c.kind == ControlKind::PushButton ||
                              (c.kind == ControlKind::Static && c.cy <= kOneLineStatic);
         if (!oneLine || !c.caption || c.cx <= 0)
             continue;
-        const std::unique_ptr<QWidget> w(createControl(c, &scratch, du));
-        int needed = w->sizeHint().width();
+        std::unique_ptr<QWidget>& measure = c.kind == ControlKind::CheckBox     ? check
+                                            : c.kind == ControlKind::PushButton ? button
+                                            : (c.style & WS_EX_STATICEDGE)      ? framedLabel
+                                                                                : plainLabel;
+        if (!measure)
+            measure.reset(createControl(c, &scratch, du));
+        else if (auto* box = qobject_cast<QAbstractButton*>(measure.get()))
+            box->setText(text(c.caption));
+        else
+            static_cast<QLabel*>(measure.get())->setText(text(c.caption));
+        const QWidget* w = measure.get();
+        int needed;
         if (c.kind == ControlKind::PushButton) {
             // A button's size hint has a minimum width of its own; only the caption counts.
             const QStyle* style = w->style();
             needed = w->fontMetrics().horizontalAdvance(text(c.caption)) +
-                     style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, w.get()) +
-                     2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w.get());
+                     style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, w) +
+                     2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w);
+        } else {
+            needed = w->sizeHint().width();
         }
         stretch = qMax(stretch, needed / du.exactPixelsX(c.cx));
     }
+    known.insert(key, stretch);
     return stretch;
 }
 

@@ -1,14 +1,25 @@
 #include "platform/dialog/DialogUnits.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QString>
 
 DialogUnits::DialogUnits(const QFont& font, double stretchX) : m_stretchX(stretchX) {
     const QFontMetrics metrics(font);
-    // The platform averages the widths of the 52 Latin letters and rounds.
-    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    m_baseX = qMax(1, (metrics.horizontalAdvance(letters) / 26 + 1) / 2);
     m_baseY = qMax(1, metrics.height());
+    // Every page of a sheet asks for the same font, and shaping the letters is the costly
+    // part: their width is kept per font. The key holds the font's pixel height too, so the
+    // same description on a screen of another resolution is measured again.
+    static QHash<QString, int> widths;
+    const QString key = font.key() + QLatin1Char('/') + QString::number(m_baseY);
+    auto known = widths.constFind(key);
+    if (known == widths.constEnd()) {
+        // The platform averages the widths of the 52 Latin letters and rounds.
+        const QString letters =
+            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+        known = widths.insert(key, metrics.horizontalAdvance(letters));
+    }
+    m_baseX = qMax(1, (*known / 26 + 1) / 2);
 }
 
 double DialogUnits::exactPixelsX(int units) const {
