@@ -92,13 +92,10 @@ bool FileAttributes::copyTo(int fd) const {
         if (::fsetxattr(fd, name.c_str(), value.data(), value.size(), 0) != 0)
             return false;
     }
-    // One call gives both where allowed; a member of the group may still give the group alone.
-    if (::fchown(fd, m_uid, m_gid) != 0) {
-        if (errno != EPERM)
-            return false;
-        if (::fchown(fd, -1, m_gid) != 0 && errno != EPERM)
-            return false;
-    }
+    // Without the right to give the file away (EPERM) the check below fails, and the caller
+    // keeps owner and group by writing the file in place instead.
+    if (::fchown(fd, m_uid, m_gid) != 0 && errno != EPERM)
+        return false;
     if (::fchmod(fd, m_mode) != 0)
         return false;
     struct stat st {};

@@ -20,7 +20,7 @@ public:
 
     // Gives the (new, empty, our own) file fd the same attributes, drops any it got that the
     // original lacks (e.g. from a default ACL of the directory), and says whether it now carries
-    // exactly these. Without the right to give the file away, the group alone is kept if it can be.
+    // exactly these: not when owner or group could not be given to it.
     bool copyTo(int fd) const;
 
 private:
