@@ -163,10 +163,10 @@ class Documentation(unittest.TestCase):
         for module in (settings, settings_info):
             documented = yaml.safe_load(module.DOCUMENTATION)['options']
             self.assertEqual(sorted(documented), sorted(module.ARGUMENT_SPEC), module.__name__)
-            for name, spec in module.ARGUMENT_SPEC.items():
+            for name, taken in module.ARGUMENT_SPEC.items():
                 doc = documented[name]
                 for field in ('type', 'default', 'elements'):
-                    self.assertEqual(doc.get(field), spec.get(field), (module.__name__, name, field))
+                    self.assertEqual(doc.get(field), taken.get(field), (module.__name__, name, field))
 
     def test_examples_and_returns_are_yaml(self):
         for module in (settings, settings_info):
