@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <iterator>
 
 namespace {
 
@@ -29,11 +30,11 @@ template <typename T> bool take(std::string_view& text, T& value, int base = 10)
 
 std::string InPlaceBackup::encode(const struct stat& file, std::string_view oldBytes,
                                   std::size_t newSize, std::uint64_t newSum) {
-    char line[160];
-    char* end = line;
+    std::string header;
     const auto put = [&](std::uint64_t value, int base) {
-        *end++ = ' ';
-        end = std::to_chars(end, line + sizeof line, value, base).ptr;
+        char digits[24]; // 2^64 takes 20 decimal digits
+        header += ' ';
+        header.append(digits, std::to_chars(std::begin(digits), std::end(digits), value, base).ptr);
     };
     put(std::uint64_t(file.st_dev), 10);
     put(std::uint64_t(file.st_ino), 10);
@@ -41,10 +42,10 @@ std::string InPlaceBackup::encode(const struct stat& file, std::string_view oldB
     put(Checksum::of(oldBytes), 16);
     put(newSize, 10);
     put(newSum, 16);
-    *end++ = '\n';
+    header += '\n';
     std::string out;
-    out.reserve(kMagic.size() + std::size_t(end - line) + oldBytes.size());
-    out.append(kMagic).append(line, end).append(oldBytes);
+    out.reserve(kMagic.size() + header.size() + oldBytes.size());
+    out.append(kMagic).append(header).append(oldBytes);
     return out;
 }
 
