@@ -36,10 +36,10 @@ bool failWith(int error) {
 // How often open() looks again when the file it locked was replaced meanwhile by another writer.
 constexpr int kLockAttempts = 100;
 
+// Rounded up: a writer that keeps the lock is waited for the whole time, not a moment less.
 std::chrono::milliseconds left(std::chrono::steady_clock::time_point deadline) {
-    return std::max(std::chrono::milliseconds(0),
-                    std::chrono::duration_cast<std::chrono::milliseconds>(
-                        deadline - std::chrono::steady_clock::now()));
+    return std::max(std::chrono::milliseconds(0), std::chrono::ceil<std::chrono::milliseconds>(
+                                                      deadline - std::chrono::steady_clock::now()));
 }
 
 bool sameFile(const struct stat& a, const struct stat& b) {

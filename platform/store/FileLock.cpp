@@ -60,5 +60,5 @@ int LockWithin(int fd, int operation, std::chrono::milliseconds limit) {
 }
 
 bool LockingUnsupported(int error) {
-    return error == ENOLCK || error == EOPNOTSUPP || error == EINVAL;
+    return error == ENOLCK || error == EOPNOTSUPP || error == EINVAL || error == EBADF;
 }

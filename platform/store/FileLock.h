@@ -9,5 +9,6 @@
 int LockWithin(int fd, int operation, std::chrono::milliseconds limit);
 
 // Whether errno, after a failed LockWithin, says the file system has no flock: the work goes on
-// without the lock.
+// without the lock. NFS, which makes flock a lock of byte ranges, refuses an exclusive one on a
+// file opened for reading only with EBADF.
 bool LockingUnsupported(int error);
