@@ -27,8 +27,8 @@ DWORD CopyPrivateProfileValue(const std::optional<std::string>& stored, LPCSTR d
 
 // Replaces or adds one key, editing only that line; a null value removes the key's line.
 // Atomic, see platform/store/AtomicFile.h. Returns FALSE on failure, and for a null section or key
-// (removing a whole section is not supported). Another writer of the same directory is waited
-// for kProfileLockWait at most; then the write fails and changes nothing.
+// (removing a whole section is not supported). Another writer of the same directory or file is
+// waited for kProfileLockWait at most; then the write fails and changes nothing.
 BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
 
 // One key of a batch write. A null value removes the key's line. With expected set, the edit
