@@ -14,6 +14,7 @@
 #include "res/PageKeys.h"
 #include "res/Strings.h"
 #include "settings/KeyTable.h"
+#include "settings/SettingsCheck.h"
 #include "settings/SettingsFile.h"
 
 #include <QCoreApplication>
@@ -37,6 +38,9 @@ BOOL ConfigApp::InitInstance() {
     for (const auto& page : pages)
         sheet.AddPage(page.get());
 
+    // What a killed save left for the admin to judge (docs/store.md).
+    for (const std::string& text : LeftoverSaveCopyMessages(SettingsFilePath()))
+        AfxMessageBox(QString::fromStdString(text));
     sheet.DoModal();
     return FALSE;
 }

@@ -194,6 +194,9 @@ std::string writeFailure(const ProfileWriteResult& result) {
     if (result.error == EWOULDBLOCK)
         return "another program kept it locked for " +
                std::to_string(kProfileLockWait.count() / 1000) + " s";
+    if (result.error == ESTALE)
+        return "another program replaced it during the save; its file stays, nothing was "
+               "written";
     return std::strerror(result.error);
 }
 
@@ -226,7 +229,8 @@ int reportChanges(const CliOptions& options, CliOutput& output,
 
 // Writes the assignments that differ from the file in one save. Each edit carries the text it
 // replaces, so a save that lost a race with another writer reads the file again rather than
-// report a change that was not the one made.
+// report a change that was not the one made. A dry run goes as far as the write itself, so it
+// fails where the write would.
 int applyAssignments(const CliOptions& options, CliOutput& output,
                      const std::vector<Assignment>& wanted) {
     for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
@@ -234,6 +238,11 @@ int applyAssignments(const CliOptions& options, CliOutput& output,
         const auto snapshot = readSnapshot(options, failure);
         if (!snapshot)
             return output.fail(kExitFile, failure);
+        // The store would add UTF-8 lines to it (check names such a file).
+        if (snapshot->text.starts_with("\xFE\xFF"))
+            return output.fail(kExitFile, "cannot write " + options.path +
+                                              ": it is UTF-16 big-endian (it starts with FE FF); "
+                                              "save it as UTF-16LE or UTF-8 first");
         std::vector<Change> changes;
         for (const Assignment& a : wanted) {
             const auto stored = snapshot->stored(*a.key);
@@ -241,15 +250,16 @@ int applyAssignments(const CliOptions& options, CliOutput& output,
                 changes.push_back(
                     {a.key, stored ? std::optional<std::string>(*stored) : std::nullopt, a.text});
         }
-        if (changes.empty() || options.dryRun)
+        if (changes.empty())
             return reportChanges(options, output, changes);
         std::vector<ProfileEdit> edits;
         for (const Change& c : changes)
             edits.push_back({c.key->key, c.text, std::make_optional(c.old)});
         if (beforeWrite())
             beforeWrite()();
-        const ProfileWriteResult result =
-            WritePrivateProfileKeys(kSettingsSection, edits, options.path.c_str());
+        const ProfileWriteResult result = WritePrivateProfileKeys(
+            kSettingsSection, edits, options.path.c_str(),
+            options.dryRun ? ProfileWriteMode::DryRun : ProfileWriteMode::Write);
         switch (result.status) {
         case ProfileWriteResult::Status::Written:
             return reportChanges(options, output, changes);
@@ -395,6 +405,7 @@ int RunCheck(const CliOptions& options, CliOutput& output) {
     if (!snapshot)
         return output.fail(kExitFile, failure);
     const std::vector<SettingsProblem> problems = CheckSettingsText(snapshot->text);
+    const std::vector<std::string> copies = LeftoverSaveCopyMessages(options.path);
     Json array = Json::array();
     for (const SettingsProblem& p : problems) {
         const std::string line = options.path + ':' + std::to_string(p.line) + ": " + p.message;
@@ -408,11 +419,20 @@ int RunCheck(const CliOptions& options, CliOutput& output) {
             output.text() << TerminalText(line) << '\n';
         }
     }
+    for (const std::string& message : copies) {
+        if (output.json()) {
+            array.push_back(
+                {{"line", 0}, {"kind", "leftover copy"}, {"key", nullptr}, {"message", message}});
+            output.problem(message);
+        } else {
+            output.text() << TerminalText(message) << '\n';
+        }
+    }
+    const std::size_t found = problems.size() + copies.size();
     if (!output.json())
-        return problems.empty() ? kExitDone : kExitProblems;
-    if (!problems.empty())
-        return output.fail(kExitProblems,
-                           counted(problems.size(), "problem") + " in " + options.path, array);
+        return found == 0 ? kExitDone : kExitProblems;
+    if (found > 0)
+        return output.fail(kExitProblems, counted(found, "problem") + " in " + options.path, array);
     output.result(array);
     return kExitDone;
 }

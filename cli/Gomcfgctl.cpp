@@ -72,6 +72,36 @@ std::string commandWord(const CLI::App& app, std::span<const std::string> args) 
     return {};
 }
 
+constexpr const char* kEmptyFile = "--file needs a path; an empty one would edit the default file";
+constexpr const char* kEmptyDir =
+    "--dir needs a directory; an empty one would edit the default file";
+
+// What is wrong with the options before "--", which CLI11 would report only after a missing KEY
+// or command: one that neither gomcfgctl nor the command has, or an empty --file= or --dir=.
+// Empty when nothing is.
+std::string optionFault(const CLI::App& app, const CLI::App* command,
+                        std::span<const std::string> args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--")
+            break;
+        if (!arg.starts_with('-') || arg == "-")
+            continue;
+        const std::size_t eq = arg.find('=');
+        const std::string name = arg.substr(0, eq);
+        const CLI::Option* option = app.get_option_no_throw(name);
+        if (!option && command)
+            option = command->get_option_no_throw(name);
+        if (!option)
+            return "unknown option '" + name + "'";
+        if (eq == std::string::npos && option->get_items_expected_min() > 0)
+            ++i;
+        else if (eq + 1 == arg.size() && (name == "--file" || name == "--dir"))
+            return name == "--file" ? kEmptyFile : kEmptyDir;
+    }
+    return {};
+}
+
 bool asksForHelpOrVersion(std::span<const std::string> args) {
     return std::any_of(args.begin(), args.end(), [](const std::string& arg) {
         return arg == "-h" || arg == "--help" || arg == "--version";
@@ -188,6 +218,15 @@ int Gomcfgctl::run(std::span<const std::string> args) {
                           (nearest ? "; did you mean '" + std::string(nearest) + "'?" : ""));
     }
 
+    const CLI::App* commandApp = nullptr;
+    for (const CLI::App* sub : m_app.get_subcommands({}))
+        if (sub->get_name() == command)
+            commandApp = sub;
+    if (const std::string fault = optionFault(m_app, commandApp, args); !fault.empty())
+        return usageError(fault, fault == kEmptyFile || fault == kEmptyDir || command == "help"
+                                     ? std::string()
+                                     : command);
+
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
         m_app.parse(reversed);
@@ -205,9 +244,9 @@ int Gomcfgctl::run(std::span<const std::string> args) {
     if (m_fileOption->count() > 0 && m_dirOption->count() > 0)
         return usageError("--file and --dir both name the file; give one of them");
     if (m_fileOption->count() > 0 && m_file.empty())
-        return usageError("--file needs a path; an empty one would edit the default file");
+        return usageError(kEmptyFile);
     if (m_dirOption->count() > 0 && m_dir.empty())
-        return usageError("--dir needs a directory; an empty one would edit the default file");
+        return usageError(kEmptyDir);
     m_options.path = settingsPath(*m_fileOption, m_file, *m_dirOption, m_dir);
     return dispatch();
 }

@@ -1,11 +1,15 @@
 #include "settings/SettingsCheck.h"
 
 #include "platform/store/IniDocument.h"
+#include "platform/store/PrivateProfile.h"
 #include "settings/KeySuggestion.h"
 #include "settings/KeyTable.h"
 #include "settings/SettingReading.h"
 #include "settings/SettingValues.h"
 #include "settings/SettingsFile.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <map>
@@ -149,4 +153,30 @@ const char* SettingsProblemKindName(SettingsProblemKind kind) {
         return "utf-16 big-endian";
     }
     return "";
+}
+
+std::vector<std::string> LeftoverSaveCopyMessages(const std::string& path) {
+    std::vector<std::string> messages;
+    for (const std::string& copy : LeftoverSaveCopies(path.c_str())) {
+        // Anyone who may add files to the directory could have put it there: whether its owner
+        // may write the file tells the admin whether to trust it.
+        struct stat st {};
+        std::string owner = "somebody who has removed it since";
+        if (::lstat(copy.c_str(), &st) == 0) {
+            passwd entry{};
+            passwd* found = nullptr;
+            std::vector<char> buffer(4096);
+            owner =
+                ::getpwuid_r(st.st_uid, &entry, buffer.data(), buffer.size(), &found) == 0 && found
+                    ? std::string(found->pw_name)
+                    : "user " + std::to_string(st.st_uid);
+        }
+        messages.push_back(copy + " (owner " + owner + ") was left by a save of " + path +
+                           " that did not finish, and holds the file as it was before that save. "
+                           "If the file is damaged and " +
+                           owner +
+                           " may write it, copy the copy back over it by hand; then remove the "
+                           "copy");
+    }
+    return messages;
 }

@@ -37,3 +37,8 @@ std::vector<SettingsProblem> CheckStoredValue(const SettingKey& key, std::string
 // "boolean", "integer", "out of range", "substitute", "no value", "duplicate", "unknown key",
 // "second section", "hidden section", "utf-16 big-endian".
 const char* SettingsProblemKindName(SettingsProblemKind kind);
+
+// One message for each copy of the file's old text that an in-place save of the settings file at
+// path left beside it when it was killed part-way (LeftoverSaveCopies): the file may be damaged,
+// and only a person can tell and restore the copy by hand. Empty when there is none.
+std::vector<std::string> LeftoverSaveCopyMessages(const std::string& path);

@@ -9,6 +9,7 @@
 #include "settings/MotdText.h"
 #include "settings/SettingReading.h"
 #include "settings/SettingValues.h"
+#include "settings/SettingsCheck.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsSession.h"
 #include "settings/WeaponTokens.h"
@@ -94,6 +95,9 @@ void TuiSheet::start(int tab) {
     if (m_active >= 0)
         return;
     show(std::clamp(tab, 0, int(m_pages.size()) - 1));
+    // What a killed save left for the admin to judge (docs/store.md).
+    for (const std::string& text : LeftoverSaveCopyMessages(m_session.filePath()))
+        m_dialogs.message(text);
 }
 
 void TuiSheet::show(int tab) {

@@ -1,6 +1,6 @@
 #include "platform/store/AtomicFile.h"
 
-#include "platform/store/InPlaceBackup.h"
+#include "platform/store/FileLock.h"
 #include "platform/store/ReadFile.h"
 #include "platform/store/SaveFileNames.h"
 
@@ -8,15 +8,12 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <string_view>
-#include <system_error>
-#include <thread>
 
 namespace {
 
@@ -36,55 +33,17 @@ bool failWith(int error) {
     return false;
 }
 
-// flock(LOCK_EX) that gives up with EWOULDBLOCK after limit: a stuck writer (a hung process, a
-// slow network file system) must not freeze the user interface, which saves on its own thread.
-// The wait blocks in the kernel rather than polling, so a busy writer that lets go only for a
-// moment between saves cannot keep us out. A helper thread blocks on a duplicate of fd (the same
-// open file, so its lock is ours); when we stop waiting, it lets the lock go as soon as it gets it.
-int lockWithin(int fd, std::chrono::milliseconds limit) {
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
-        return 0;
-    if (errno != EWOULDBLOCK || limit.count() <= 0)
-        return -1;
-    const int waiterFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
-    if (waiterFd < 0)
-        return -1;
-    struct Wait {
-        std::mutex mutex;
-        std::condition_variable finished;
-        bool done = false;
-        bool abandoned = false;
-        int error = 0;
-    };
-    const auto wait = std::make_shared<Wait>();
-    try {
-        std::thread([wait, waiterFd] {
-            int result;
-            do
-                result = ::flock(waiterFd, LOCK_EX);
-            while (result != 0 && errno == EINTR);
-            const int error = result == 0 ? 0 : errno;
-            const std::lock_guard lock(wait->mutex);
-            if (wait->abandoned && result == 0)
-                ::flock(waiterFd, LOCK_UN);
-            ::close(waiterFd);
-            wait->error = error;
-            wait->done = true;
-            wait->finished.notify_one();
-        }).detach();
-    } catch (const std::system_error&) {
-        ::close(waiterFd);
-        errno = EAGAIN;
-        return -1;
-    }
-    std::unique_lock lock(wait->mutex);
-    if (!wait->finished.wait_for(lock, limit, [&] { return wait->done; })) {
-        wait->abandoned = true;
-        errno = EWOULDBLOCK;
-        return -1;
-    }
-    errno = wait->error;
-    return wait->error == 0 ? 0 : -1;
+// How often open() looks again when the file it locked was replaced meanwhile by another writer.
+constexpr int kLockAttempts = 100;
+
+// Rounded up: a writer that keeps the lock is waited for the whole time, not a moment less.
+std::chrono::milliseconds left(std::chrono::steady_clock::time_point deadline) {
+    return std::max(std::chrono::milliseconds(0), std::chrono::ceil<std::chrono::milliseconds>(
+                                                      deadline - std::chrono::steady_clock::now()));
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 } // namespace
@@ -98,51 +57,57 @@ bool AtomicFile::open() {
     if (!ResolveLinks(m_path))
         return false;
     m_baseName = BaseNameOf(m_path);
-    return (!m_baseName.empty() || failWith(EISDIR)) && openDirectory() &&
-           recoverInterruptedSave() && readTarget();
+    const auto deadline = std::chrono::steady_clock::now() + m_lockWait;
+    return (!m_baseName.empty() || failWith(EISDIR)) && openDirectory(deadline) &&
+           lockAndReadTarget(deadline);
 }
 
-bool AtomicFile::openDirectory() {
+bool AtomicFile::openDirectory(std::chrono::steady_clock::time_point deadline) {
     m_dir = DirectoryOf(m_path);
     m_dirFd = UniqueFd(::open(m_dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     struct stat st {};
     if (!m_dirFd.valid() || ::fstat(m_dirFd.get(), &st) != 0 || !writable(m_dir, st.st_mode))
         return false;
-    const int locked = lockWithin(m_dirFd.get(), m_lockWait);
+    const int locked = LockWithin(m_dirFd.get(), LOCK_EX, left(deadline));
     // A file system without flock on directories still gets an atomic replace, only no
     // protection against a concurrent writer's lost update.
     m_locked = locked == 0;
-    return locked == 0 || errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL;
+    return locked == 0 || LockingUnsupported(errno);
 }
 
-// An in-place save that did not finish left its copy of the old bytes. Unless the file holds
-// the old or the new bytes in whole, the old ones go back; then the copy goes.
-bool AtomicFile::recoverInterruptedSave() {
-    const auto backup = InPlaceBackup::load(m_dirFd.get(), BackupFileName(m_baseName));
-    if (!backup) {
-        // Something of somebody else's has the copy's name: only an in-place save needs it.
-        m_backupNameTaken = errno == ENOENT ? 0 : errno;
-        return true;
+// The directory's lock keeps out writers through this name; the file's lock those through its
+// other hard links, in other directories too. A writer that held it may have renamed a new file
+// over the name meanwhile, and then that one is locked instead.
+bool AtomicFile::lockAndReadTarget(std::chrono::steady_clock::time_point deadline) {
+    for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
+        m_targetFd = UniqueFd(::openat(m_dirFd.get(), m_baseName.c_str(),
+                                       O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+        if (!m_targetFd.valid())
+            return errno == ENOENT;
+        if (::fstat(m_targetFd.get(), &m_target) != 0)
+            return false;
+        if (!S_ISREG(m_target.st_mode))
+            return failWith(S_ISDIR(m_target.st_mode) ? EISDIR : EINVAL);
+        if (!writable(m_path, m_target.st_mode))
+            return false;
+        if (LockWithin(m_targetFd.get(), LOCK_EX, left(deadline)) != 0 &&
+            !LockingUnsupported(errno))
+            return false;
+        if (!stillNamed(m_target))
+            continue;
+        m_exists = true;
+        m_attributes = FileAttributes::of(m_targetFd.get(), m_target);
+        return ReadAllFromFd(m_targetFd.get(), static_cast<std::size_t>(m_target.st_size),
+                             m_contents);
     }
-    const UniqueFd target(::open(m_path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC));
-    struct stat st {};
-    // Whether the file needs the copy can't be told otherwise, so both stay.
-    if (target.valid() ? ::fstat(target.get(), &st) != 0 : errno != ENOENT)
-        return false;
-    if (target.valid() && backup->isFor(st)) {
-        std::string current;
-        if (!ReadAllFromFd(target.get(), std::size_t(st.st_size), current))
-            return false;
-        const std::string_view old = backup->oldBytes();
-        if (!backup->isWhole(current) &&
-            !(lockTarget(target.get()) && overwrite(target.get(), {old}, old.size())))
-            return false;
-        if (m_ops.fsync(target.get()) != 0)
-            return false;
-        ::flock(target.get(), LOCK_UN);
-    }
-    removeBackup(); // should it come back after a power cut, the file is whole by then
-    return true;
+    return failWith(EWOULDBLOCK);
+}
+
+// Whether the name still leads to file, and not to one another program put there since.
+bool AtomicFile::stillNamed(const struct stat& file) const {
+    struct stat now {};
+    return ::fstatat(m_dirFd.get(), m_baseName.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+           sameFile(now, file);
 }
 
 // Under the lock no writer of ours is between creating a temporary file and renaming or
@@ -162,21 +127,6 @@ void AtomicFile::removeStaleTemps() const {
     while (const dirent* entry = ::readdir(dir.get()))
         if (IsTempFileName(entry->d_name, m_baseName))
             ::unlinkat(m_dirFd.get(), entry->d_name, 0);
-}
-
-bool AtomicFile::readTarget() {
-    const UniqueFd fd(::open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
-    if (!fd.valid())
-        return errno == ENOENT;
-    if (::fstat(fd.get(), &m_target) != 0)
-        return false;
-    if (!S_ISREG(m_target.st_mode))
-        return failWith(S_ISDIR(m_target.st_mode) ? EISDIR : EINVAL);
-    if (!writable(m_path, m_target.st_mode))
-        return false;
-    m_exists = true;
-    m_attributes = FileAttributes::of(fd.get(), m_target);
-    return ReadAllFromFd(fd.get(), static_cast<std::size_t>(m_target.st_size), m_contents);
 }
 
 UniqueFd AtomicFile::createTemp(std::string& name, mode_t mode) const {
@@ -212,12 +162,6 @@ bool AtomicFile::overwrite(int fd, std::initializer_list<std::string_view> piece
            ::ftruncate(fd, static_cast<off_t>(size)) == 0;
 }
 
-// Readers of ours take a shared lock on the file; while we hold this one they read the copy.
-bool AtomicFile::lockTarget(int fd) const {
-    return lockWithin(fd, m_lockWait) == 0 || errno == ENOLCK || errno == EOPNOTSUPP ||
-           errno == EINVAL;
-}
-
 bool AtomicFile::replace(std::initializer_list<std::string_view> pieces) {
     m_contentsWritten = false;
     removeStaleTemps();
@@ -244,67 +188,62 @@ bool AtomicFile::replace(std::initializer_list<std::string_view> pieces) {
 }
 
 bool AtomicFile::replaceInPlace(std::initializer_list<std::string_view> pieces) {
-    if (m_backupNameTaken != 0)
-        return failWith(m_backupNameTaken);
     const UniqueFd target(::open(m_path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC));
     struct stat st {};
     if (!target.valid() || ::fstat(target.get(), &st) != 0)
         return false;
-    if (st.st_dev != m_target.st_dev || st.st_ino != m_target.st_ino)
-        return failWith(EAGAIN); // replaced by a program that ignores our lock
-    Checksum sum;
+    // Replaced since we locked it, by a program that ignores our lock.
+    if (!sameFile(st, m_target))
+        return failWith(ESTALE);
+    std::size_t size = 0;
     for (const std::string_view piece : pieces)
-        sum.add(piece);
-    if (!putBackup(InPlaceBackup::encode(m_target, m_contents, sum.size(), sum.value())))
+        size += piece.size();
+    if (!putCopy(m_contents))
         return false;
-    if (!lockTarget(target.get())) {
-        const int error = errno;
-        removeBackup();
-        return failWith(error);
-    }
-    if (!overwrite(target.get(), pieces, sum.size()) || m_ops.fsync(target.get()) != 0) {
-        const int error = errno;
-        // The old bytes go back; the copy stays until they are on disk, to be used by the next
-        // reader and writer otherwise.
+    // The old bytes go back when the new ones could not be written whole, or went to a file
+    // that another program has replaced meanwhile; only once they are on disk does the copy go.
+    const auto undo = [&](int error) {
         if (overwrite(target.get(), {m_contents}, m_contents.size()) &&
-            m_ops.fsync(target.get()) == 0) {
-            ::flock(target.get(), LOCK_UN);
-            removeBackup();
-        }
+            m_ops.fsync(target.get()) == 0)
+            removeCopy();
         return failWith(error);
-    }
-    // Readers that find the file unlocked read it; the copy must outlast the lock.
-    ::flock(target.get(), LOCK_UN);
+    };
+    if (!overwrite(target.get(), pieces, size) || m_ops.fsync(target.get()) != 0)
+        return undo(errno);
+    if (!stillNamed(m_target))
+        return undo(ESTALE);
     m_contentsWritten = true;
-    return removeBackup();
+    return removeCopy();
 }
 
-// The copy is renamed into place only once it is whole and on disk, and the file is touched
-// only once the rename is on disk too.
-bool AtomicFile::putBackup(std::string_view bytes) const {
+// The copy gets its name only once it is whole and on disk, and the file is touched only once
+// that name is on disk too. It is the writer's alone: it may hold what others may not read.
+bool AtomicFile::putCopy(std::string_view bytes) {
     std::string tempName;
     UniqueFd temp = createTemp(tempName, 0600);
     if (!temp.valid())
         return false;
-    // Readable by whoever may read the file, as far as we can: readers use it while it lasts.
-    if (::fchown(temp.get(), -1, m_target.st_gid) == 0)
-        ::fchmod(temp.get(), m_target.st_mode & 0666);
-    if (!writeAll(temp.get(), {bytes}) || m_ops.fsync(temp.get()) != 0 || !temp.close() ||
-        m_ops.rename((m_dir + "/" + tempName).c_str(),
-                     (m_dir + "/" + BackupFileName(m_baseName)).c_str()) != 0) {
+    const std::string copyName = SaveCopyFileName(m_baseName);
+    // A default ACL of the directory gives a new file an access ACL of its own.
+    const bool private_ = (::fremovexattr(temp.get(), "system.posix_acl_access") == 0 ||
+                           errno == ENODATA || errno == ENOTSUP) &&
+                          ::fchmod(temp.get(), 0600) == 0;
+    if (!private_ || !writeAll(temp.get(), {bytes}) || m_ops.fsync(temp.get()) != 0 ||
+        !temp.close() ||
+        m_ops.rename((m_dir + "/" + tempName).c_str(), (m_dir + "/" + copyName).c_str()) != 0) {
         const int error = errno;
         ::unlinkat(m_dirFd.get(), tempName.c_str(), 0);
         return failWith(error);
     }
+    m_copyName = copyName;
     if (m_ops.fsync(m_dirFd.get()) != 0) {
         const int error = errno;
-        ::unlinkat(m_dirFd.get(), BackupFileName(m_baseName).c_str(), 0);
+        removeCopy();
         return failWith(error);
     }
     return true;
 }
 
-bool AtomicFile::removeBackup() const {
-    return ::unlinkat(m_dirFd.get(), BackupFileName(m_baseName).c_str(), 0) == 0 &&
-           m_ops.fsync(m_dirFd.get()) == 0;
+bool AtomicFile::removeCopy() const {
+    return ::unlinkat(m_dirFd.get(), m_copyName.c_str(), 0) == 0 && m_ops.fsync(m_dirFd.get()) == 0;
 }

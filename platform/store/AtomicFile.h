@@ -12,29 +12,28 @@
 #include <string_view>
 
 // Read-modify-replace of one file as a unit. open() follows symbolic links to the real file,
-// takes an exclusive flock on its directory (other writers of any file there wait, lockWait at
-// most; the lock goes with the process, so a killed writer never blocks anyone), puts right a
-// file an interrupted in-place save left behind, and reads the current bytes. The lock is held
-// until the object is destroyed.
+// takes an exclusive flock on its directory and then on the file itself (other writers through
+// any of its names wait, lockWait at most in all; the locks go with the process, so a killed
+// writer never blocks anyone), checks that the name still leads to the file it locked, and reads
+// the current bytes. The locks are held until the object is destroyed; readers of ours take a
+// shared lock of the file, so they wait for a save under way.
 //
 // replace() normally writes a temporary file beside the target, gives it the target's owner,
 // group, mode and extended attributes (the ACL among them), flushes it, renames it over the
 // target and flushes the directory, so readers see the old file or the new one and never a mix.
 // When a new file can't be the old one in all of that (the target has other hard links, or the
 // writer may not give the new file its owner, group or an attribute), the target is rewritten in
-// place instead: first a flushed copy of the old bytes goes beside it (InPlaceBackup), then the
-// new bytes are written over the old ones under an exclusive flock of the target and flushed,
-// then the copy is removed. Until then every reader of ours (ReadRegularFile) and the next
-// open() take the copy for the truth if the file is not whole, so a crash at any moment leaves
-// the old or the new bytes. Only files whose names or contents prove them ours are ever removed.
+// place instead: first a flushed copy of the old bytes goes beside it, readable by the writer
+// alone (SaveCopyFileName), then the new bytes are written over the old ones and flushed, then
+// the copy is removed. Nothing ever reads a copy back: one that a crash left is for an admin to
+// look at (LeftoverSaveCopies). Only files whose names prove them ours are ever removed.
 class AtomicFile {
 public:
     AtomicFile(std::string path, const ProfileFileOps& ops, std::chrono::milliseconds lockWait);
 
     // False when the file can't be replaced: its directory is missing or read-only, another
-    // writer kept the lock past lockWait (EWOULDBLOCK), or the file is read-only, not a regular
-    // file or unreadable, or what an interrupted save left could not be put right; errno says
-    // which. A missing file is fine.
+    // writer kept a lock past lockWait (EWOULDBLOCK), or the file is read-only, not a regular
+    // file or unreadable; errno says which. A missing file is fine.
     bool open();
     bool exists() const { return m_exists; }
     const std::string& contents() const { return m_contents; }
@@ -49,21 +48,21 @@ public:
     // After a failed replace(): the new bytes are in the file already and only the last step
     // failed, the flush of the directory after the rename, or in place the removal of the copy
     // and its flush, so they might not survive a power cut. In place, a failed flush of the file
-    // itself puts the old bytes back instead: the copy must outlive any doubt about the file.
+    // itself puts the old bytes back instead. errno ESTALE: another program, one that ignores
+    // our lock, replaced the file during an in-place save; its file stays and ours is undone.
     bool contentsWritten() const { return m_contentsWritten; }
 
 private:
-    bool openDirectory();
-    bool recoverInterruptedSave();
+    bool openDirectory(std::chrono::steady_clock::time_point deadline);
+    bool lockAndReadTarget(std::chrono::steady_clock::time_point deadline);
+    bool stillNamed(const struct stat& file) const;
     void removeStaleTemps() const;
-    bool readTarget();
     UniqueFd createTemp(std::string& name, mode_t mode) const;
     bool writeAll(int fd, std::initializer_list<std::string_view> pieces) const;
     bool overwrite(int fd, std::initializer_list<std::string_view> pieces, std::size_t size) const;
-    bool lockTarget(int fd) const;
     bool replaceInPlace(std::initializer_list<std::string_view> pieces);
-    bool putBackup(std::string_view bytes) const;
-    bool removeBackup() const;
+    bool putCopy(std::string_view bytes);
+    bool removeCopy() const;
 
     const ProfileFileOps& m_ops;
     std::chrono::milliseconds m_lockWait;
@@ -71,12 +70,12 @@ private:
     std::string m_dir;
     std::string m_baseName;
     UniqueFd m_dirFd;
+    UniqueFd m_targetFd; // holds the file's lock
     bool m_locked = false;
     bool m_exists = false;
     struct stat m_target {};
     FileAttributes m_attributes;
-    int m_backupNameTaken =
-        0; // errno an in-place save fails with: another file has the copy's name
+    std::string m_copyName;
     bool m_contentsWritten = false;
     std::string m_contents;
 };

@@ -3,13 +3,16 @@
 #include "platform/store/AtomicFile.h"
 #include "platform/store/IniDocument.h"
 #include "platform/store/ReadFile.h"
+#include "platform/store/SaveFileNames.h"
 #include "platform/store/Utf16Le.h"
 
+#include <dirent.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string_view>
@@ -38,15 +41,9 @@ std::string_view readableText(std::string_view bytes, std::string& storage) {
     return storage;
 }
 
-// A file as readers see it. What an interrupted save left is put right on the way, when we may
-// write the file and no other writer is at work.
+// A file as readers see it, once a save under way is done. A read never writes.
 bool readProfileFile(const std::string& path, std::string& bytes) {
-    bool interrupted = false;
-    if (!ReadRegularFile(path, bytes, &interrupted))
-        return false;
-    if (interrupted)
-        AtomicFile(path, *g_fileOps, std::chrono::milliseconds(0)).open();
-    return true;
+    return ReadRegularFile(path, bytes, g_lockWait);
 }
 
 // Nothing when the file is missing or unreadable, or holds no such key.
@@ -149,7 +146,7 @@ ProfileWriteResult failed(int error) {
 }
 
 ProfileWriteResult writeKeys(std::string_view section, std::span<const ProfileEdit> edits,
-                             LPCSTR fileName) {
+                             LPCSTR fileName, ProfileWriteMode mode) {
     using Status = ProfileWriteResult::Status;
     AtomicFile file(fileName, *g_fileOps, g_lockWait);
     if (!file.open())
@@ -190,14 +187,18 @@ ProfileWriteResult writeKeys(std::string_view section, std::span<const ProfileEd
         text = utf8;
     }
     const EditedText edited = applyEdits(text, section, edits);
+    const bool removes =
+        std::any_of(edits.begin(), edits.end(), [](const ProfileEdit& e) { return !e.value; });
+    if (!edited.changed && (file.exists() || !removes)) {
+        result.status = Status::Unchanged;
+        return result;
+    }
+    if (mode == ProfileWriteMode::DryRun) {
+        result.status = Status::Written;
+        return result;
+    }
     bool written;
     if (!edited.changed) {
-        const bool removes =
-            std::any_of(edits.begin(), edits.end(), [](const ProfileEdit& e) { return !e.value; });
-        if (file.exists() || !removes) {
-            result.status = Status::Unchanged;
-            return result;
-        }
         written = file.replace({}); // removing from a missing file leaves an empty one
     } else if (!utf16) {
         written =
@@ -273,11 +274,12 @@ BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR 
 }
 
 ProfileWriteResult WritePrivateProfileKeys(std::string_view section,
-                                           std::span<const ProfileEdit> edits, LPCSTR fileName) {
+                                           std::span<const ProfileEdit> edits, LPCSTR fileName,
+                                           ProfileWriteMode mode) {
     if (!fileName)
         return failed(EINVAL);
     try {
-        return writeKeys(section, edits, fileName);
+        return writeKeys(section, edits, fileName, mode);
     } catch (const std::bad_alloc&) {
         return failed(ENOMEM);
     }
@@ -303,6 +305,23 @@ ProfileText ReadPrivateProfileText(LPCSTR fileName) {
         result.error = ENOMEM;
     }
     return result;
+}
+
+std::vector<std::string> LeftoverSaveCopies(LPCSTR fileName) {
+    std::vector<std::string> copies;
+    std::string path = fileName ? fileName : "";
+    if (path.empty() || !ResolveLinks(path))
+        return copies;
+    const std::string dir = DirectoryOf(path);
+    const std::string baseName = BaseNameOf(path);
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(dir.c_str()), &::closedir);
+    if (!listing)
+        return copies;
+    while (const dirent* entry = ::readdir(listing.get()))
+        if (IsSaveCopyFileName(entry->d_name, baseName))
+            copies.push_back(dir + "/" + entry->d_name);
+    std::sort(copies.begin(), copies.end());
+    return copies;
 }
 
 void SetProfileFileOpsForTesting(const ProfileFileOps* ops) {

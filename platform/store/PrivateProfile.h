@@ -27,8 +27,8 @@ DWORD CopyPrivateProfileValue(const std::optional<std::string>& stored, LPCSTR d
 
 // Replaces or adds one key, editing only that line; a null value removes the key's line.
 // Atomic, see platform/store/AtomicFile.h. Returns FALSE on failure, and for a null section or key
-// (removing a whole section is not supported). Another writer of the same directory is waited
-// for kProfileLockWait at most; then the write fails and changes nothing.
+// (removing a whole section is not supported). Another writer of the same directory or file is
+// waited for kProfileLockWait at most; then the write fails and changes nothing.
 BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
 
 // One key of a batch write. A null value removes the key's line. With expected set, the edit
@@ -54,13 +54,21 @@ struct ProfileWriteResult {
     bool contentsWritten = false;
 };
 
+enum class ProfileWriteMode {
+    Write,
+    // Everything a write does up to the write itself: the file and its directory writable, both
+    // locks taken, the preconditions checked. Written then means the write would change the file.
+    DryRun,
+};
+
 // Applies the edits to one section in order, each as WritePrivateProfileString would, and
 // saves the result in one atomic replace under the same lock: readers see all of them or none.
 // Stale (a precondition failed) and Failed write nothing. Unchanged: every edit left the text as
 // it was, and the file was not touched (a missing file is still created when an edit removes a
 // key, as a single removal would).
 ProfileWriteResult WritePrivateProfileKeys(std::string_view section,
-                                           std::span<const ProfileEdit> edits, LPCSTR fileName);
+                                           std::span<const ProfileEdit> edits, LPCSTR fileName,
+                                           ProfileWriteMode mode = ProfileWriteMode::Write);
 
 // The text of a profile file as the readers see it (UTF-16LE handed over as UTF-8), read in
 // one go so several keys can be looked up in the same state of the file.
@@ -71,7 +79,14 @@ struct ProfileText {
 };
 ProfileText ReadPrivateProfileText(LPCSTR fileName);
 
-// How long a write waits for another writer of the same directory.
+// The copies of the old bytes that in-place saves of the file put beside it and did not remove,
+// because they were killed or the machine stopped (see platform/store/AtomicFile.h), as paths,
+// sorted. The file may then hold the old text, the new one or a mix: only a person can tell,
+// and restore a copy by hand. Nothing of ours reads them.
+std::vector<std::string> LeftoverSaveCopies(LPCSTR fileName);
+
+// How long a write waits for other writers of the same file or directory, and a read for a
+// save under way.
 inline constexpr std::chrono::milliseconds kProfileLockWait{5000};
 
 // Routes the write, fsync and rename calls of every later save through ops (which must outlive

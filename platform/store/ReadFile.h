@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 
@@ -7,10 +8,9 @@
 // error.
 bool ReadAllFromFd(int fd, std::size_t sizeHint, std::string& out);
 
-// Reads a whole regular file in one go, as a save left it: while a save rewrites it in place, or
-// when one was interrupted part-way, its old bytes from the save's copy (see AtomicFile), so a
-// reader never sees a mix. False when it is missing, unreadable or not a regular file (a
-// directory or a FIFO is never opened for reading, so nothing blocks); errno tells why.
-// interrupted, when given, tells whether an interrupted save's copy was found, which the next
-// AtomicFile::open() puts right.
-bool ReadRegularFile(const std::string& path, std::string& out, bool* interrupted = nullptr);
+// Reads a whole regular file in one go, under a shared lock of it: a save of ours holds the file
+// locked, so a reader never sees an in-place save half done. lockWait bounds the wait for that
+// lock; after it, or without flock, the file is read as it is. Only reads: whatever a save left
+// beside the file is never looked at. False when it is missing, unreadable or not a regular file
+// (a directory or a FIFO is never opened for reading, so nothing blocks); errno tells why.
+bool ReadRegularFile(const std::string& path, std::string& out, std::chrono::milliseconds lockWait);

@@ -15,6 +15,7 @@ constexpr int kMaxLinkHops = 40;
 constexpr std::size_t kMaxBaseLength = 100; // keeps our names within NAME_MAX
 constexpr std::string_view kTempMark = "gomcfg-";
 constexpr std::string_view kTempEnd = ".tmp";
+constexpr std::string_view kCopyEnd = ".copy";
 constexpr std::size_t kRandomDigits = 16;
 constexpr std::size_t kCheckDigits = 8;
 
@@ -93,21 +94,38 @@ bool ResolveLinks(std::string& path) {
     return false;
 }
 
-std::string TempFileName(const std::string& baseName) {
+namespace {
+
+// stem, mark, random digits, a check of them against the whole base name, end.
+std::string markedName(const std::string& baseName, std::string_view end) {
     const std::string random = hex(randomBits(), kRandomDigits);
     return stemOf(baseName) + std::string(kTempMark) + random + checkOf(random, baseName) +
-           std::string(kTempEnd);
+           std::string(end);
 }
 
-bool IsTempFileName(std::string_view name, const std::string& baseName) {
+bool isMarkedName(std::string_view name, const std::string& baseName, std::string_view end) {
     const std::string stem = stemOf(baseName) + std::string(kTempMark);
-    if (name.size() != stem.size() + kRandomDigits + kCheckDigits + kTempEnd.size() ||
-        !name.starts_with(stem) || !name.ends_with(kTempEnd))
+    if (name.size() != stem.size() + kRandomDigits + kCheckDigits + end.size() ||
+        !name.starts_with(stem) || !name.ends_with(end))
         return false;
     const std::string_view random = name.substr(stem.size(), kRandomDigits);
     return name.substr(stem.size() + kRandomDigits, kCheckDigits) == checkOf(random, baseName);
 }
 
-std::string BackupFileName(const std::string& baseName) {
-    return stemOf(baseName) + "gomcfg-restore";
+} // namespace
+
+std::string TempFileName(const std::string& baseName) {
+    return markedName(baseName, kTempEnd);
+}
+
+bool IsTempFileName(std::string_view name, const std::string& baseName) {
+    return isMarkedName(name, baseName, kTempEnd);
+}
+
+std::string SaveCopyFileName(const std::string& baseName) {
+    return markedName(baseName, kCopyEnd);
+}
+
+bool IsSaveCopyFileName(std::string_view name, const std::string& baseName) {
+    return isMarkedName(name, baseName, kCopyEnd);
 }

@@ -20,9 +20,11 @@ bool ResolveLinks(std::string& path);
 std::string TempFileName(const std::string& baseName);
 bool IsTempFileName(std::string_view name, const std::string& baseName);
 
-// The fixed name of the copy of the old bytes that an in-place save keeps while it rewrites
-// baseName. Readers look for it by name, so it cannot be random; its contents prove it ours.
-std::string BackupFileName(const std::string& baseName);
+// A fresh name for the copy of the old bytes that an in-place save keeps while it rewrites
+// baseName: random like a temporary one, so nobody can take it in advance and two writers never
+// meet on it. Nothing reads a copy back; one left by a killed save is named to the admin.
+std::string SaveCopyFileName(const std::string& baseName);
+bool IsSaveCopyFileName(std::string_view name, const std::string& baseName);
 
 // A 64-bit checksum, eight bytes a step: names and copies are checked against it. Not a defence
 // against forgery, only against a torn file or a look-alike name. Bytes may come in any pieces.

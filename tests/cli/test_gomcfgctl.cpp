@@ -6,14 +6,18 @@
 #include "settings/KeyTable.h"
 #include "settings/SettingInput.h"
 #include "settings/WeaponTokens.h"
+#include "support/LockHolder.h"
 #include "support/StoreSupport.h"
 #include "support/TestSupport.h"
 
 #include <QProcess>
 #include <QRegularExpression>
 
+#include <sys/file.h>
 #include <sys/stat.h>
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -116,6 +120,63 @@ TEST(Gomcfgctl, FileThatCannotBeReadOrWrittenExitsWithThreeNamingPathAndReason) 
         run = ctl_rows::ctl(args);
         EXPECT_EQ(run.status, 3) << ctl_rows::joined(args);
         EXPECT_EQ(run.err, "gomcfgctl: cannot read sub/GombleTroveII.ini: Is a directory\n");
+    }
+}
+
+// A dry run (and so the Ansible module's check mode) answers what the real run answers: the same
+// message and status where the file or its directory is read-only or another writer keeps a
+// lock, and both leave the file as it was.
+TEST(Gomcfgctl, DryRunFailsWhereTheRealRunFailsWithTheSameAnswer) {
+    const LockWaitScope wait(std::chrono::milliseconds(100));
+    const std::string before = "[Gomcfg]\nctf=true\n";
+    struct Case {
+        const char* what;
+        std::function<void(const ScopedWorkDir&)> setUp;
+        std::string reason;
+    };
+    int held = -1;
+    const std::vector<Case> cases = {
+        {"read-only file",
+         [](const ScopedWorkDir& d) {
+             ASSERT_EQ(::chmod(QFile::encodeName(d.filePath(kFile)).constData(), 0444), 0);
+         },
+         "Permission denied"},
+        {"read-only directory",
+         [](const ScopedWorkDir& d) { ASSERT_EQ(::chmod(QFile::encodeName(d.path()), 0555), 0); },
+         "Permission denied"},
+        {"file locked by another writer",
+         [&](const ScopedWorkDir& d) {
+             held = ::open(QFile::encodeName(d.filePath(kFile)).constData(), O_RDONLY);
+             ASSERT_EQ(::flock(held, LOCK_EX), 0);
+         },
+         "another program kept it locked for 5 s"},
+    };
+    for (const Case& c : cases) {
+        ScopedWorkDir dir;
+        putBytes(dir, before, kFile);
+        age(dir.filePath(kFile));
+        c.setUp(dir);
+        for (const bool json : {false, true}) {
+            std::vector<std::string> args = {"set", "ctf=false"};
+            if (json)
+                args.insert(args.begin(), "--json");
+            const CtlRun real = ctl_rows::ctl(args);
+            args.insert(args.begin(), "--dry-run");
+            const CtlRun dry = ctl_rows::ctl(args);
+            EXPECT_EQ(real.status, 3) << c.what;
+            EXPECT_EQ(dry.status, real.status) << c.what;
+            EXPECT_EQ(dry.out, real.out) << c.what;
+            EXPECT_EQ(dry.err, real.err) << c.what;
+            if (!json) {
+                EXPECT_EQ(real.err, "gomcfgctl: cannot write " + dir.filePath(kFile).toStdString() +
+                                        ": " + c.reason + "\n")
+                    << c.what;
+            }
+        }
+        EXPECT_TRUE(untouched(dir, before)) << c.what;
+        ::chmod(QFile::encodeName(dir.path()), 0700);
+        if (held >= 0)
+            ::close(std::exchange(held, -1));
     }
 }
 

@@ -4,12 +4,15 @@
 #include "CtlRows.h"
 #include "cli/Commands.h"
 #include "cli/TerminalText.h"
+#include "platform/store/SaveFileNames.h"
 #include "settings/KeySuggestion.h"
 #include "settings/KeyTable.h"
 #include "settings/SettingValues.h"
 #include "settings/WeaponTokens.h"
 
 #include <nlohmann/json.hpp>
+
+#include <pwd.h>
 
 #include <algorithm>
 
@@ -118,6 +121,42 @@ const std::vector<Row>& refusedRows() {
          2,
          "",
          "gomcfgctl: --file needs a path; an empty one would edit the default file\n" + kTry},
+        {{"--file=", "get", "ctf"},
+         sample,
+         2,
+         "",
+         "gomcfgctl: --file needs a path; an empty one would edit the default file\n" + kTry},
+        {{"--dir=", "list"},
+         sample,
+         2,
+         "",
+         "gomcfgctl: --dir needs a directory; an empty one would edit the default file\n" + kTry},
+        // An unknown option is named before what the command lacks.
+        {{"--bogus", "get"},
+         sample,
+         2,
+         "",
+         "gomcfgctl: unknown option '--bogus'\n" + tryHelp("get")},
+        {{"set", "--bogus=1"},
+         sample,
+         2,
+         "",
+         "gomcfgctl: unknown option '--bogus'\n" + tryHelp("set")},
+        // After "--" every word is a key, even one that looks like an option.
+        {{"get", "--", "--json"}, sample, 2, "", "gomcfgctl: unknown key '--json'\n"},
+        // The store would add UTF-8 lines to a file that is not UTF-8.
+        {{"--file", "GombleTroveII.ini", "set", "ctf=true"},
+         std::string("\xFE\xFF\0[\0G", 6),
+         3,
+         "",
+         "gomcfgctl: cannot write ./GombleTroveII.ini: it is UTF-16 big-endian (it starts with FE "
+         "FF); save it as UTF-16LE or UTF-8 first\n"},
+        {{"--file", "GombleTroveII.ini", "--dry-run", "reset", "ctf"},
+         std::string("\xFE\xFF\0[\0G", 6),
+         3,
+         "",
+         "gomcfgctl: cannot write ./GombleTroveII.ini: it is UTF-16 big-endian (it starts with FE "
+         "FF); save it as UTF-16LE or UTF-8 first\n"},
         {{"--dir", "", "reset", "--all"},
          sample,
          2,
@@ -361,6 +400,36 @@ TEST(GomcfgctlRows, ValuesAlreadyStoredAndDryRunsLeaveTheFileUntouched) {
          "      \"old\": null,\n      \"new\": \"true\"\n    }\n  ]\n}\n",
          ""},
     });
+}
+
+// A killed in-place save's copy is named by check, with its owner, for the admin to judge; get
+// reads the file as it is and leaves the copy.
+TEST(GomcfgctlRows, CheckNamesACopyThatAKilledSaveLeft) {
+    ScopedWorkDir dir;
+    const std::string text = "[Gomcfg]\nctf=true\n";
+    putBytes(dir, text, kFile);
+    const std::string copy = SaveCopyFileName(kFile.toStdString());
+    putBytes(dir, "[Gomcfg]\nctf=false\n", QString::fromStdString(copy));
+    const std::string path = dir.filePath(kFile).toStdString();
+    const std::string message = dir.path().toStdString() + "/" + copy + " (owner " +
+                                ::getpwuid(::geteuid())->pw_name + ") was left by a save of " +
+                                path +
+                                " that did not finish, and holds the file as it was before that "
+                                "save. If the file is damaged and " +
+                                ::getpwuid(::geteuid())->pw_name +
+                                " may write it, copy the copy back over it by hand; then remove "
+                                "the copy";
+    CtlRun run = ctl({"check"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, message + "\n");
+    run = ctl({"--json", "check"});
+    EXPECT_EQ(run.status, 1);
+    const auto json = nlohmann::json::parse(run.out);
+    EXPECT_EQ(json["result"][0]["kind"], "leftover copy");
+    EXPECT_EQ(json["result"][0]["message"], message);
+    EXPECT_EQ(ctl({"get", "ctf"}).out, "true\n");
+    EXPECT_EQ(bytesOf(dir, kFile), text);
+    EXPECT_EQ(entriesOf(dir.path()), (std::set<std::string>{kFile.toStdString(), copy}));
 }
 
 TEST(GomcfgctlRows, CheckReportsEachKindOfProblemWithItsLine) {

@@ -5,10 +5,11 @@
 //       PREFIX0=0 ... PREFIX<COUNT-1>=<COUNT-1> without flushing to disk (what the writers'
 //       lock must prevent happens in the page cache; the flushes would only slow the test
 //       down to the disk's pace); exits 0 when every write succeeded.
-//   profile_writer loop FILE SECTION KEY [CHUNK]
+//   profile_writer loop FILE SECTION KEY [CHUNK [FIRST]]
 //       writes KEY=1, KEY=2, ... back to back until killed, printing each number after its
-//       write returned. With CHUNK, every write call puts down CHUNK bytes at most, as on a slow
-//       disk, and the values grow and shrink: 1, 2+, 3++, 4+++, 5, 6+ ...
+//       write returned. With CHUNK (0: none), every write call puts down CHUNK bytes at most, as
+//       on a slow disk, and the values grow and shrink: 1, 2+, 3++, 4+++, 5, 6+ ... With FIRST,
+//       the numbers start there.
 //   profile_writer hold DIR
 //       takes the writers' lock on DIR as a save does, prints "locked" and keeps it until end of
 //       file on stdin, or for 20 s at most, so a store that waits for ever fails the test and
@@ -22,6 +23,9 @@
 //       call dies before it is made. Exits 0 when the save finished before call N.
 //   profile_writer get FILE SECTION KEY DEFAULT
 //       prints what a read of the key gives.
+//   profile_writer try FILE
+//       prints whether this user may open FILE for reading and for writing: "read 0" or
+//       "read <errno>", then the same for "write".
 //   profile_writer as UID GID GROUP MODE ...
 //       runs MODE as that user, with GROUP as its one supplementary group.
 
@@ -35,10 +39,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -68,12 +74,13 @@ ssize_t chunkedWrite(int fd, const void* data, std::size_t size) {
     return ::write(fd, data, std::min(size, g_chunk));
 }
 
-int writeForever(const char* file, const char* section, const char* key, std::size_t chunk) {
+int writeForever(const char* file, const char* section, const char* key, std::size_t chunk,
+                 unsigned long first) {
     static constexpr ProfileFileOps kChunked{&chunkedWrite, &::fsync, &::rename};
     g_chunk = chunk;
     if (chunk > 0)
         SetProfileFileOpsForTesting(&kChunked);
-    for (unsigned long i = 1;; ++i) {
+    for (unsigned long i = first;; ++i) {
         const std::string value =
             std::to_string(i) + (chunk > 0 ? std::string(i % 4, '+') : std::string());
         if (!WritePrivateProfileString(section, key, value.c_str(), file))
@@ -142,6 +149,16 @@ int crashAt(long call, const char* file, const char* section, const char* key, c
     return WritePrivateProfileString(section, key, value, file) ? 0 : 1;
 }
 
+int tryOpen(const char* file) {
+    for (const auto& [what, flags] : {std::pair{"read", O_RDONLY}, std::pair{"write", O_WRONLY}}) {
+        const int fd = ::open(file, flags | O_CLOEXEC);
+        std::printf("%s %d\n", what, fd < 0 ? errno : 0);
+        if (fd >= 0)
+            ::close(fd);
+    }
+    return 0;
+}
+
 int readKey(const char* file, const char* section, const char* key, const char* defaultValue) {
     char buffer[1024];
     GetPrivateProfileString(section, key, defaultValue, buffer, sizeof buffer, file);
@@ -172,9 +189,12 @@ int main(int argc, char** argv) {
     const std::string_view mode = argc > 1 ? argv[1] : "";
     if (mode == "keys" && argc == 6)
         return writeKeys(argv[2], argv[3], argv[4], std::strtol(argv[5], nullptr, 10));
-    if (mode == "loop" && (argc == 5 || argc == 6))
+    if (mode == "loop" && argc >= 5 && argc <= 7)
         return writeForever(argv[2], argv[3], argv[4],
-                            argc == 6 ? std::strtoul(argv[5], nullptr, 10) : 0);
+                            argc >= 6 ? std::strtoul(argv[5], nullptr, 10) : 0,
+                            argc == 7 ? std::strtoul(argv[6], nullptr, 10) : 1);
+    if (mode == "try" && argc == 3)
+        return tryOpen(argv[2]);
     if (mode == "hold" && argc == 3)
         return holdLock(argv[2]);
     if (mode == "set" && argc == 6)
@@ -184,11 +204,12 @@ int main(int argc, char** argv) {
     if (mode == "get" && argc == 6)
         return readKey(argv[2], argv[3], argv[4], argv[5]);
     std::fprintf(stderr, "usage: profile_writer keys FILE SECTION PREFIX COUNT\n"
-                         "       profile_writer loop FILE SECTION KEY [CHUNK]\n"
+                         "       profile_writer loop FILE SECTION KEY [CHUNK [FIRST]]\n"
                          "       profile_writer hold DIR\n"
                          "       profile_writer set FILE SECTION KEY VALUE\n"
                          "       profile_writer crash N FILE SECTION KEY VALUE\n"
                          "       profile_writer get FILE SECTION KEY DEFAULT\n"
+                         "       profile_writer try FILE\n"
                          "       profile_writer as UID GID GROUP MODE ...\n");
     return 2;
 }

@@ -260,22 +260,44 @@ TEST(ProfileFiles, FailedLastFlushOfAnInPlaceSaveLeavesTheNewBytes) {
     EXPECT_EQ(entriesOf(dir.path()), (std::set<std::string>{kIni, "second.ini"}));
 }
 
-TEST(ProfileFiles, SomebodyElsesFileUnderTheCopysNameIsLeftAlone) {
+// Files that look like a save's copy, whoever put them there, are neither read nor removed; a
+// save's own copy gets a fresh name, so none of them is in its way.
+TEST(ProfileFiles, FilesNamedLikeACopyAreNeitherReadNorInTheWay) {
     ScopedWorkDir dir;
     putBytes(dir, kOriginal);
-    putBytes(dir, "notes", ".test.ini.gomcfg-restore");
-    EXPECT_EQ(put("k", "2"), TRUE); // a save by rename needs no copy
     ASSERT_EQ(::link(kIni, "second.ini"), 0);
-    const ProfileWriteResult result = putKey("k", "3");
-    EXPECT_EQ(result.status, ProfileWriteResult::Status::Failed);
-    EXPECT_EQ(result.error, EEXIST);
+    const std::string lookalike = SaveCopyFileName(kIni);
+    std::set<std::string> names = {kIni, "second.ini", ".test.ini.gomcfg-restore", lookalike};
+    putBytes(dir, "[S]\r\nk=planted\r\n", ".test.ini.gomcfg-restore");
+    putBytes(dir, "[S]\r\nk=planted\r\n", QString::fromStdString(lookalike));
+    EXPECT_EQ(profileString("S", "k"), "1");
+    EXPECT_EQ(put("k", "2"), TRUE);
     EXPECT_EQ(bytesOf(dir, "second.ini"), "[S]\r\nk=2\r\n; keep me\r\n");
-    EXPECT_EQ(bytesOf(dir, ".test.ini.gomcfg-restore"), "notes");
-    EXPECT_EQ(profileString("S", "k"), "2");
+    EXPECT_EQ(entriesOf(dir.path()), names);
+    EXPECT_EQ(LeftoverSaveCopies(kIni), std::vector<std::string>{"./" + lookalike});
+    EXPECT_TRUE(IsSaveCopyFileName(lookalike, kIni));
+    EXPECT_FALSE(IsSaveCopyFileName(lookalike, "test.inj"));
+    EXPECT_FALSE(IsTempFileName(lookalike, kIni));
 }
 
-// An in-place save sums the new text in the pieces it writes; whoever checks the file later sums
-// it whole.
+// Temporary and copy names are cut, so a file whose name is as long as names may be still saves,
+// by rename and in place.
+TEST(ProfileFiles, FileWithTheLongestNameSaves) {
+    for (const std::size_t length : {219, 255}) {
+        ScopedWorkDir dir;
+        const std::string name = std::string(length - 4, 'n') + ".ini";
+        putBytes(dir, kOriginal, QString::fromStdString(name));
+        EXPECT_EQ(put("k", "2", name.c_str()), TRUE) << length;
+        ASSERT_EQ(::link(name.c_str(), "second.ini"), 0);
+        EXPECT_EQ(put("k", "3", name.c_str()), TRUE) << length;
+        EXPECT_EQ(bytesOf(dir, "second.ini"), "[S]\r\nk=3\r\n; keep me\r\n") << length;
+        EXPECT_EQ(entriesOf(dir.path()), (std::set<std::string>{name, "second.ini"})) << length;
+        EXPECT_LE(SaveCopyFileName(name).size(), 255u);
+        EXPECT_LE(TempFileName(name).size(), 255u);
+    }
+}
+
+// Names carry a check of their random part against the whole name of the file they belong to.
 TEST(ProfileFiles, ChecksumIsTheSameWhateverThePieces) {
     std::string text;
     for (int i = 0; i < 100; ++i)

@@ -3,19 +3,22 @@
 #include "support/StoreSupport.h"
 
 #include "pages/SettingsCodecs.h"
-#include "platform/store/InPlaceBackup.h"
 #include "platform/store/IniDocument.h"
+#include "platform/store/ReadFile.h"
 #include "platform/store/SaveFileNames.h"
 
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <charconv>
+#include <mutex>
+#include <optional>
 #include <random>
 #include <thread>
 
@@ -100,8 +103,36 @@ TEST(ProfileProcesses, ASaveWaitsForAWriterThatLetsGoWithinTheWait) {
 
 namespace {
 
+// The counter in a text of fileWith(), when the text is whole.
+std::optional<unsigned long> wholeFileValue(const std::string& text) {
+    const auto value = IniDocument(text).value("Gomcfg", "counter");
+    unsigned long found = 0;
+    if (!value ||
+        std::from_chars(value->data(), value->data() + value->size(), found).ec != std::errc() ||
+        text != fileWith(found))
+        return std::nullopt;
+    return found;
+}
+
+// What an admin does with a killed save's copy: the file is put back from it when the save left
+// it damaged, under the writers' lock so no reader sees that half done, and the copy goes.
+void restoreByHand(const std::string& path, const std::string& copy, bool damaged) {
+    if (damaged) {
+        std::string old;
+        ASSERT_TRUE(ReadRegularFile(copy, old, std::chrono::milliseconds(0)));
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+        ASSERT_EQ(::ftruncate(fd, 0), 0);
+        ASSERT_EQ(::write(fd, old.data(), old.size()), ssize_t(old.size()));
+        ::close(fd);
+    }
+    ASSERT_EQ(::unlink(copy.c_str()), 0);
+}
+
 // Kills a writer that saves back to back, rounds times at random moments. With a second name
-// for the file, each save rewrites it in place, and a reader keeps reading meanwhile.
+// for the file, each save rewrites it in place, and a reader keeps reading meanwhile: it never
+// sees a save half done, only a file that a killed save left damaged, beside its copy.
 void killWritersRepeatedly(int rounds, bool linked) {
     ScopedWorkDir dir;
     const std::string path = dir.filePath(kIni).toStdString();
@@ -111,16 +142,18 @@ void killWritersRepeatedly(int rounds, bool linked) {
         ASSERT_EQ(::link(kIni, "second.ini"), 0);
         names.insert("second.ini");
     }
+    std::mutex seenMutex;
+    std::set<std::string> damagedSeenByReader;
+    std::set<std::string> damagedLeftByKills;
     std::atomic<bool> reading{linked};
     std::atomic<int> reads{0};
     std::thread reader([&] {
         while (reading) {
             const std::string text = ReadPrivateProfileText(kIni).text;
-            const auto value = IniDocument(text).value("Gomcfg", "counter");
-            unsigned long found = 0;
-            if (value)
-                std::from_chars(value->data(), value->data() + value->size(), found);
-            ASSERT_EQ(text, fileWith(found)) << "a reader saw a half-written file";
+            if (!wholeFileValue(text)) {
+                const std::lock_guard lock(seenMutex);
+                damagedSeenByReader.insert(text);
+            }
             ++reads;
         }
     });
@@ -128,6 +161,8 @@ void killWritersRepeatedly(int rounds, bool linked) {
     unsigned long current = 0;
     int killedWithTemp = 0;
     int killedAfterWrites = 0;
+    int killedWithCopy = 0;
+    int killedMidWrite = 0;
     for (int round = 0; round < rounds; ++round) {
         int pipeFds[2];
         ASSERT_EQ(::pipe2(pipeFds, O_CLOEXEC), 0);
@@ -155,16 +190,32 @@ void killWritersRepeatedly(int rounds, bool linked) {
         const unsigned long last = std::max(first, lastReported(pipeFds[0]));
         ::close(pipeFds[0]);
 
-        // Either the last save that returned, or the one under way when the kill came.
+        // Either the last save that returned, or the one under way when the kill came; in place,
+        // also a file that save left half written, with a copy of the last one beside it.
+        const unsigned long before = last ? last : current;
         const std::string bytes = ReadPrivateProfileText(kIni).text;
-        const auto value = IniDocument(bytes).value("Gomcfg", "counter");
-        ASSERT_TRUE(value.has_value()) << "round " << round;
-        unsigned long found = 0;
-        std::from_chars(value->data(), value->data() + value->size(), found);
-        ASSERT_TRUE(found == (last ? last : current) || found == last + 1)
-            << "round " << round << ": file has " << found << ", last save returned " << last;
-        ASSERT_EQ(bytes, fileWith(found)) << "round " << round;
-        current = found;
+        const auto copies = LeftoverSaveCopies(kIni);
+        ASSERT_LE(copies.size(), 1u) << "round " << round;
+        const auto found = wholeFileValue(bytes);
+        if (!found) {
+            ASSERT_TRUE(linked) << "round " << round << ": a save by rename left a mix";
+            ASSERT_EQ(copies.size(), 1u) << "round " << round << ": damaged, and no copy";
+            damagedLeftByKills.insert(bytes);
+            ++killedMidWrite;
+        } else {
+            ASSERT_TRUE(*found == before || *found == last + 1)
+                << "round " << round << ": file has " << *found << ", last save returned " << last;
+        }
+        if (!copies.empty()) {
+            std::string copied;
+            ASSERT_TRUE(ReadRegularFile(copies.front(), copied, std::chrono::milliseconds(0)));
+            ASSERT_EQ(copied, fileWith(before)) << "round " << round;
+            ASSERT_EQ(modeOf(QString::fromStdString(copies.front())), 0600u);
+            restoreByHand(path, copies.front(), !found);
+            ++killedWithCopy;
+        }
+        current = found ? *found : before;
+        ASSERT_EQ(bytesOf(dir), fileWith(current)) << "round " << round;
         killedAfterWrites += last > 0;
 
         const auto entries = entriesOf(dir.path());
@@ -174,6 +225,9 @@ void killWritersRepeatedly(int rounds, bool linked) {
     }
     reading = false;
     reader.join();
+    for (const std::string& text : damagedSeenByReader)
+        EXPECT_TRUE(damagedLeftByKills.contains(text))
+            << "a reader saw a save half done: " << text.size() << " bytes";
     // What killed writers left goes with the next save.
     EXPECT_EQ(WritePrivateProfileString("Gomcfg", "counter", "0", kIni), TRUE);
     EXPECT_EQ(bytesOf(dir), fileWith(0));
@@ -182,8 +236,10 @@ void killWritersRepeatedly(int rounds, bool linked) {
     }
     EXPECT_EQ(entriesOf(dir.path()), names);
     EXPECT_GE(killedAfterWrites, rounds * 9 / 10);
-    std::printf("%d kills: %d after at least one save, %d left a file of ours, %d reads\n", rounds,
-                killedAfterWrites, killedWithTemp, reads.load());
+    std::printf("%d kills: %d after at least one save, %d left a file of ours, %d a copy, %d a "
+                "damaged file; %d reads\n",
+                rounds, killedAfterWrites, killedWithTemp, killedWithCopy, killedMidWrite,
+                reads.load());
 }
 
 } // namespace
@@ -240,7 +296,7 @@ TEST(ProfileProcesses, OnlyFilesOfOursAreRemoved) {
     const std::string deadPid = std::to_string(dead);
     // Named like temporaries, by people or by other programs; the last two are near misses of
     // names of ours.
-    const std::set<std::string> kept = {
+    std::set<std::string> kept = {
         kIni,
         ".test.ini." + deadPid + ".0.tmp",
         ".test.ini.999999.1.tmp",
@@ -251,14 +307,13 @@ TEST(ProfileProcesses, OnlyFilesOfOursAreRemoved) {
     for (const std::string& name : kept)
         if (name != kIni)
             putBytes(dir, "x", QString::fromStdString(name));
-    // Writers of ours killed before their rename, and one killed during an in-place save of a
-    // file that has been replaced since.
+    // Writers of ours killed before their rename go; the copy of a killed in-place save stays
+    // for an admin, unread.
     putBytes(dir, "half a file", QString::fromStdString(TempFileName(kIni)));
     putBytes(dir, "", QString::fromStdString(TempFileName(kIni)));
-    struct stat other {};
-    ASSERT_EQ(::stat(".test.ini.999999.1.tmp", &other), 0);
-    const std::string stale = InPlaceBackup::encode(other, "[S]\r\nk=0\r\n", 1, 0);
-    putBytes(dir, stale, QString::fromStdString(BackupFileName(kIni)));
+    const std::string copy = SaveCopyFileName(kIni);
+    putBytes(dir, "[S]\r\nk=0\r\n", QString::fromStdString(copy));
+    kept.insert(copy);
     EXPECT_EQ(WritePrivateProfileString("S", "k", "2", kIni), TRUE);
     EXPECT_EQ(bytesOf(dir), "[S]\r\nk=2\r\n");
     EXPECT_EQ(entriesOf(dir.path()), kept);

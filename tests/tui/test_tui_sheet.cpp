@@ -1,6 +1,7 @@
 // The terminal sheet over a real settings file: first showing, leaving a tab, Apply's state,
 // OK and Apply through the settings session, conflicts and kept keys.
 #include "platform/store/PrivateProfile.h"
+#include "platform/store/SaveFileNames.h"
 #include "res/ControlIds.h"
 #include "settings/SettingsSession.h"
 #include "tui/TuiSheet.h"
@@ -94,6 +95,23 @@ TEST_F(TuiSheetTest, FirstShowingReadsThePageAndReportsUnreadableWeaponValuesInR
     ASSERT_TRUE(sheet.selectTab(kWeapons));
     EXPECT_EQ(dialogs.messages.size(), 2u);
     EXPECT_FALSE(control(sheet, kWeapons, IDC_SUPERSHOTGUN).checked);
+}
+
+// The copy a killed in-place save left is named to whoever opens the sheet; the file is read as
+// it is, and nothing is written or removed.
+TEST_F(TuiSheetTest, ACopyThatAKilledSaveLeftIsNamedWhenTheSheetOpens) {
+    write("[Gomcfg]\nshotgun=false\n");
+    const std::string copy = (m_dir / SaveCopyFileName("GombleTroveII.ini")).string();
+    std::ofstream(copy, std::ios::binary) << "[Gomcfg]\nshotgun=true\n";
+    SettingsSession session(m_path);
+    ScriptedDialogs dialogs;
+    TuiSheet sheet(session, dialogs);
+    sheet.start();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].starts_with(copy + " (owner ")) << dialogs.messages[0];
+    EXPECT_FALSE(control(sheet, kWeapons, IDC_SHOTGUN).checked);
+    EXPECT_EQ(bytes(), "[Gomcfg]\nshotgun=false\n");
+    EXPECT_TRUE(fs::exists(copy));
 }
 
 TEST_F(TuiSheetTest, AWrongNumberKeepsThePageAndTakesTheFocus) {

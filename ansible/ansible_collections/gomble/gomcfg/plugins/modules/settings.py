@@ -64,7 +64,8 @@ options:
     default: gomcfgctl
 notes:
   - Check mode predicts C(changed) and the I(changes) with C(gomcfgctl --dry-run) and writes
-    nothing.
+    nothing. It checks what the real run checks (the file and its directory writable, the lock
+    free), so it fails where the real run would, with the same message and I(rc).
   - Diff mode shows the changed keys as C(KEY=VALUE) lines before and after; a key the file
     lacked has no line before.
 seealso:
