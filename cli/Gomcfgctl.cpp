@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -39,17 +40,6 @@ constexpr const char* kValuesHelp =
 
 constexpr const char* kShortUsage = "Usage: gomcfgctl [OPTIONS] COMMAND [ARGS]\n"
                                     "Commands: list, get, set, reset, check, help\n";
-
-// The file the sheet would edit, unless --dir or --file names another. A bare --file name is
-// in the current directory: the store would look for it in $GOMCFG_WINDIR.
-std::string settingsPath(const CLI::Option& fileOption, const std::string& file,
-                         const CLI::Option& dirOption, const std::string& dir) {
-    if (dirOption.count() > 0)
-        return (dir.back() == '/' ? dir : dir + "/") + kSettingsFileName;
-    if (fileOption.count() > 0)
-        return file.find('/') == std::string::npos ? "./" + file : file;
-    return SettingsFilePath();
-}
 
 bool wantsJson(std::span<const std::string> args) {
     const auto end = std::find(args.begin(), args.end(), "--");
@@ -208,7 +198,9 @@ int Gomcfgctl::run(std::span<const std::string> args) {
         return usageError("--file needs a path; an empty one would edit the default file");
     if (m_dirOption->count() > 0 && m_dir.empty())
         return usageError("--dir needs a directory; an empty one would edit the default file");
-    m_options.path = settingsPath(*m_fileOption, m_file, *m_dirOption, m_dir);
+    m_options.path = SettingsFilePath(
+        m_dirOption->count() > 0 ? std::optional<std::string>(m_dir) : std::nullopt,
+        m_fileOption->count() > 0 ? std::optional<std::string>(m_file) : std::nullopt);
     return dispatch();
 }
 
