@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr const char* kCommands[] = {"list", "get", "set", "reset", "check", "help"};
+constexpr const char* kCommands[] = {"list", "get", "set", "reset", "check", "file", "help"};
 
 // The same words as the README's table and the man page.
 constexpr const char* kExitStatusHelp =
@@ -39,7 +39,7 @@ constexpr const char* kValuesHelp =
     "written.";
 
 constexpr const char* kShortUsage = "Usage: gomcfgctl [OPTIONS] COMMAND [ARGS]\n"
-                                    "Commands: list, get, set, reset, check, help\n";
+                                    "Commands: list, get, set, reset, check, file, help\n";
 
 bool wantsJson(std::span<const std::string> args) {
     const auto end = std::find(args.begin(), args.end(), "--");
@@ -102,6 +102,7 @@ private:
     CLI::App* m_set = nullptr;
     CLI::App* m_reset = nullptr;
     CLI::App* m_check = nullptr;
+    CLI::App* m_fileCommand = nullptr;
     CLI::App* m_help = nullptr;
 };
 
@@ -144,9 +145,12 @@ void Gomcfgctl::define() {
     m_check = m_app.add_subcommand("check", "Name each value the sheet reads differently");
     m_check->footer(exitFooter);
 
+    m_fileCommand = m_app.add_subcommand("file", "Print the settings file's absolute path");
+    m_fileCommand->footer(exitFooter);
+
     m_help = m_app.add_subcommand("help", "Help for COMMAND, as COMMAND --help does");
     m_help->footer(exitFooter);
-    for (CLI::App* command : {m_list, m_get, m_set, m_reset, m_check, m_help})
+    for (CLI::App* command : {m_list, m_get, m_set, m_reset, m_check, m_fileCommand, m_help})
         command->group("Commands");
     m_help->add_option("COMMAND", m_helpTopic, "A command")->type_name("");
 }
@@ -215,6 +219,8 @@ int Gomcfgctl::dispatch() {
         return RunReset(m_options, m_output, m_resetKeys, m_resetAll);
     if (m_check->parsed())
         return RunCheck(m_options, m_output);
+    if (m_fileCommand->parsed())
+        return RunFile(m_options, m_output);
     if (m_helpTopic.empty()) {
         // App::help() would describe the help command, the one that was parsed.
         m_out << m_app.get_formatter()->make_help(&m_app, "gomcfgctl", CLI::AppFormatMode::Normal);

@@ -10,6 +10,7 @@
 #include <curses.h>
 
 #include <algorithm>
+#include <cctype>
 #include <csignal>
 #include <cstdlib>
 #include <cwchar>
@@ -17,6 +18,7 @@
 namespace {
 
 constexpr const char* kButtonCaptions[] = {"OK", "Cancel", "Apply", "Help"};
+
 chtype greyed() {
     return chtype(GreyedAttributes());
 }
@@ -52,7 +54,9 @@ int drawText(int row, int col, int width, const std::string& text, chtype attrib
 void drawFrame(const CellRect& r, const char* caption, chtype attributes) {
     if (r.height < 2 || r.width < 2)
         return;
-    attron(attributes);
+    // Underlined lines would look doubled; the caption still shows the mark.
+    const chtype lines = attributes & ~chtype(A_UNDERLINE);
+    attron(lines);
     const int bottom = r.row + r.height - 1;
     const int right = r.col + r.width - 1;
     mvhline(r.row, r.col + 1, ACS_HLINE, r.width - 2);
@@ -63,7 +67,7 @@ void drawFrame(const CellRect& r, const char* caption, chtype attributes) {
     mvaddch(r.row, right, ACS_URCORNER);
     mvaddch(bottom, r.col, ACS_LLCORNER);
     mvaddch(bottom, right, ACS_LRCORNER);
-    attroff(attributes);
+    attroff(lines);
     if (caption && *caption)
         drawText(r.row, r.col + 1, r.width - 2, caption, attributes);
 }
