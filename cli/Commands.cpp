@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <string_view>
 
@@ -434,5 +435,18 @@ int RunCheck(const CliOptions& options, CliOutput& output) {
     if (found > 0)
         return output.fail(kExitProblems, counted(found, "problem") + " in " + options.path, array);
     output.result(array);
+    return kExitDone;
+}
+
+int RunFile(const CliOptions& options, CliOutput& output) {
+    std::error_code error;
+    const std::string file =
+        std::filesystem::absolute(options.path, error).lexically_normal().string();
+    if (error)
+        return output.fail(kExitFile, "cannot find the current directory: " + error.message());
+    if (output.json())
+        output.result({{"file", file}});
+    else
+        output.text() << TerminalText(file) << '\n';
     return kExitDone;
 }

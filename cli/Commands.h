@@ -16,6 +16,8 @@ int RunSet(const CliOptions& options, CliOutput& output,
 int RunReset(const CliOptions& options, CliOutput& output, const std::vector<std::string>& keys,
              bool all);
 int RunCheck(const CliOptions& options, CliOutput& output);
+// The file the other commands would use, as an absolute path; it need not exist.
+int RunFile(const CliOptions& options, CliOutput& output);
 
 // Called by set and reset after each read of the file and before the write that relies on it,
 // so a test can play another program that writes in between; an empty function removes it.

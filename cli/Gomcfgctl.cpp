@@ -10,12 +10,13 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 namespace {
 
-constexpr const char* kCommands[] = {"list", "get", "set", "reset", "check", "help"};
+constexpr const char* kCommands[] = {"list", "get", "set", "reset", "check", "file", "help"};
 
 // The same words as the README's table and the man page.
 constexpr const char* kExitStatusHelp =
@@ -38,18 +39,7 @@ constexpr const char* kValuesHelp =
     "written.";
 
 constexpr const char* kShortUsage = "Usage: gomcfgctl [OPTIONS] COMMAND [ARGS]\n"
-                                    "Commands: list, get, set, reset, check, help\n";
-
-// The file the sheet would edit, unless --dir or --file names another. A bare --file name is
-// in the current directory: the store would look for it in $GOMCFG_WINDIR.
-std::string settingsPath(const CLI::Option& fileOption, const std::string& file,
-                         const CLI::Option& dirOption, const std::string& dir) {
-    if (dirOption.count() > 0)
-        return (dir.back() == '/' ? dir : dir + "/") + kSettingsFileName;
-    if (fileOption.count() > 0)
-        return file.find('/') == std::string::npos ? "./" + file : file;
-    return SettingsFilePath();
-}
+                                    "Commands: list, get, set, reset, check, file, help\n";
 
 bool wantsJson(std::span<const std::string> args) {
     const auto end = std::find(args.begin(), args.end(), "--");
@@ -142,6 +132,7 @@ private:
     CLI::App* m_set = nullptr;
     CLI::App* m_reset = nullptr;
     CLI::App* m_check = nullptr;
+    CLI::App* m_fileCommand = nullptr;
     CLI::App* m_help = nullptr;
 };
 
@@ -184,9 +175,12 @@ void Gomcfgctl::define() {
     m_check = m_app.add_subcommand("check", "Name each value the sheet reads differently");
     m_check->footer(exitFooter);
 
+    m_fileCommand = m_app.add_subcommand("file", "Print the settings file's absolute path");
+    m_fileCommand->footer(exitFooter);
+
     m_help = m_app.add_subcommand("help", "Help for COMMAND, as COMMAND --help does");
     m_help->footer(exitFooter);
-    for (CLI::App* command : {m_list, m_get, m_set, m_reset, m_check, m_help})
+    for (CLI::App* command : {m_list, m_get, m_set, m_reset, m_check, m_fileCommand, m_help})
         command->group("Commands");
     m_help->add_option("COMMAND", m_helpTopic, "A command")->type_name("");
 }
@@ -247,7 +241,9 @@ int Gomcfgctl::run(std::span<const std::string> args) {
         return usageError(kEmptyFile);
     if (m_dirOption->count() > 0 && m_dir.empty())
         return usageError(kEmptyDir);
-    m_options.path = settingsPath(*m_fileOption, m_file, *m_dirOption, m_dir);
+    m_options.path = SettingsFilePath(
+        m_dirOption->count() > 0 ? std::optional<std::string>(m_dir) : std::nullopt,
+        m_fileOption->count() > 0 ? std::optional<std::string>(m_file) : std::nullopt);
     return dispatch();
 }
 
@@ -262,6 +258,8 @@ int Gomcfgctl::dispatch() {
         return RunReset(m_options, m_output, m_resetKeys, m_resetAll);
     if (m_check->parsed())
         return RunCheck(m_options, m_output);
+    if (m_fileCommand->parsed())
+        return RunFile(m_options, m_output);
     if (m_helpTopic.empty()) {
         // App::help() would describe the help command, the one that was parsed.
         m_out << m_app.get_formatter()->make_help(&m_app, "gomcfgctl", CLI::AppFormatMode::Normal);

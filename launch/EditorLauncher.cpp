@@ -1,10 +1,10 @@
 #include "launch/EditorLauncher.h"
 
-#include "launch/LaunchCommands.h"
 #include "launch/MotdText.h"
 #include "platform/dialog/CEdit.h"
 #include "platform/process/ChildProcess.h"
 #include "platform/process/DetachedThread.h"
+#include "platform/process/LaunchCommands.h"
 
 #include <QMetaObject>
 #include <QObject>

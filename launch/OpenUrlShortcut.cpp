@@ -1,7 +1,7 @@
 #include "launch/OpenUrlShortcut.h"
 
-#include "launch/LaunchCommands.h"
 #include "platform/process/ChildProcess.h"
+#include "platform/process/LaunchCommands.h"
 #include "platform/store/PrivateProfile.h"
 
 #include <string>

@@ -9,3 +9,12 @@ std::string SettingsFilePath() {
         dir += '/';
     return dir + kSettingsFileName;
 }
+
+std::string SettingsFilePath(const std::optional<std::string>& dir,
+                             const std::optional<std::string>& file) {
+    if (dir)
+        return (dir->ends_with('/') ? *dir : *dir + "/") + kSettingsFileName;
+    if (file)
+        return file->find('/') == std::string::npos ? "./" + *file : *file;
+    return SettingsFilePath();
+}

@@ -39,3 +39,24 @@ CellRect TuiLayout::place(const ControlTemplate& control) const {
     }
     return cells;
 }
+
+int BoxTextWidth(int columns) {
+    return std::max(1, std::min(columns - 4, 72) - 4);
+}
+
+BoxPlacement PlaceBox(int lines, int columns, int textLines) {
+    BoxPlacement box;
+    box.textWidth = BoxTextWidth(columns);
+    const int width = std::max(1, std::min(box.textWidth + 4, columns));
+    box.shownLines = std::max(1, std::min(textLines, lines - 6));
+    const int height = std::max(1, std::min(box.shownLines + 4, lines));
+    box.frame = {std::max(0, (lines - height) / 2), std::max(0, (columns - width) / 2), height,
+                 width};
+    return box;
+}
+
+GreyedLook GreyedLookFor(int colours, bool colourWanted) {
+    if (!colourWanted || colours < 8)
+        return GreyedLook::Underlined;
+    return colours >= 16 ? GreyedLook::BrightBlack : GreyedLook::BoldBlack;
+}

@@ -48,3 +48,20 @@ private:
     int m_unitsDown = 1;   // and to its height
     bool m_fits;
 };
+
+// A message box over the sheet: at most 72 columns, centred, and never wider or taller than the
+// terminal; text is wrapped to textWidth (at least one column, however narrow the terminal).
+struct BoxPlacement {
+    CellRect frame;
+    int textWidth = 1;
+    int shownLines = 1; // the text's lines that fit; the rest scroll
+};
+int BoxTextWidth(int columns);
+BoxPlacement PlaceBox(int lines, int columns, int textLines);
+
+// How a greyed control is set apart. Faint text (SGR 2) alone is not enough: stock xterm draws it
+// like any other text. With 16 colours or more it is bright black (grey); with 8, bold black, which
+// xterm, the Linux console and the terminals under tmux and screen show as grey; without colour
+// it is underlined as well as faint, which every terminal shows.
+enum class GreyedLook { BrightBlack, BoldBlack, Underlined };
+GreyedLook GreyedLookFor(int colours, bool colourWanted);

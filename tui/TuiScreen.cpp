@@ -1,15 +1,16 @@
 #include "tui/TuiScreen.h"
 
 #include "platform/process/ChildProcess.h"
-#include "platform/process/CommandWords.h"
-#include "platform/process/ExecutableSearch.h"
+#include "platform/process/LaunchCommands.h"
 #include "settings/MotdText.h"
 #include "settings/WeaponTokens.h"
 #include "tui/TuiTerminal.h"
+#include "tui/TuiText.h"
 
 #include <curses.h>
 
 #include <algorithm>
+#include <cctype>
 #include <csignal>
 #include <cstdlib>
 #include <cwchar>
@@ -17,35 +18,9 @@
 namespace {
 
 constexpr const char* kButtonCaptions[] = {"OK", "Cancel", "Apply", "Help"};
-constexpr const char* kKeysHelp =
-    "Tab/S-Tab move Space tick Up/Down pick Enter OK Esc cancel Alt+1-6 tab F1 help";
 
 chtype greyed() {
-    if (has_colors() && COLORS >= 16 && !std::getenv("NO_COLOR"))
-        return COLOR_PAIR(1);
-    return A_DIM;
-}
-
-void setUpColours() {
-    if (has_colors() && COLORS >= 16 && !std::getenv("NO_COLOR"))
-        init_pair(1, 8, -1); // bright black: grey on most palettes
-}
-
-// Decodes one character of UTF-8 at text[i]; a malformed byte reads as itself.
-char32_t nextCodePoint(const std::string& text, std::size_t& i) {
-    const auto lead = static_cast<unsigned char>(text[i++]);
-    int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-    char32_t c = extra == 3   ? lead & 0x07
-                 : extra == 2 ? lead & 0x0F
-                 : extra == 1 ? lead & 0x1F
-                              : lead;
-    for (; extra > 0 && i < text.size(); --extra, ++i) {
-        const auto next = static_cast<unsigned char>(text[i]);
-        if ((next & 0xC0) != 0x80)
-            break;
-        c = (c << 6) | (next & 0x3F);
-    }
-    return c;
+    return chtype(GreyedAttributes());
 }
 
 // Draws UTF-8 text from (row, col), at most width cells: in a UTF-8 locale as characters, in any
@@ -56,7 +31,7 @@ int drawText(int row, int col, int width, const std::string& text, chtype attrib
     move(row, col);
     int used = 0;
     for (std::size_t i = 0; i < text.size() && used < width;) {
-        const char32_t c = nextCodePoint(text, i);
+        const char32_t c = NextCodePoint(text, i);
         if (c >= 0x20 && c < 0x7F) {
             addch(chtype(c));
             ++used;
@@ -79,7 +54,9 @@ int drawText(int row, int col, int width, const std::string& text, chtype attrib
 void drawFrame(const CellRect& r, const char* caption, chtype attributes) {
     if (r.height < 2 || r.width < 2)
         return;
-    attron(attributes);
+    // Underlined lines would look doubled; the caption still shows the mark.
+    const chtype lines = attributes & ~chtype(A_UNDERLINE);
+    attron(lines);
     const int bottom = r.row + r.height - 1;
     const int right = r.col + r.width - 1;
     mvhline(r.row, r.col + 1, ACS_HLINE, r.width - 2);
@@ -90,81 +67,22 @@ void drawFrame(const CellRect& r, const char* caption, chtype attributes) {
     mvaddch(r.row, right, ACS_URCORNER);
     mvaddch(bottom, r.col, ACS_LLCORNER);
     mvaddch(bottom, right, ACS_LRCORNER);
-    attroff(attributes);
+    attroff(lines);
     if (caption && *caption)
         drawText(r.row, r.col + 1, r.width - 2, caption, attributes);
 }
 
-// Splits text into lines of at most width bytes, breaking at blanks where it can.
-std::vector<std::string> wrapped(const std::string& text, int width) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find('\n', start);
-        std::string line =
-            text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        while (int(line.size()) > width) {
-            std::size_t cut = line.rfind(' ', std::size_t(width));
-            if (cut == std::string::npos || cut == 0)
-                cut = std::size_t(width);
-            lines.push_back(line.substr(0, cut));
-            line.erase(0, line[cut] == ' ' ? cut + 1 : cut);
-        }
-        lines.push_back(line);
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
-    }
-    while (!lines.empty() && lines.back().empty())
-        lines.pop_back();
-    return lines;
-}
-
-std::vector<std::string> previewLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end == std::string::npos ? end : end - start));
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
-    }
-    return lines;
-}
-
-// The terminal editor of the user: $VISUAL, else $EDITOR, else "editor", else "vi".
-std::vector<std::string> editorCommand(const char* fileName) {
-    std::vector<std::string> command;
-    for (const char* variable : {"VISUAL", "EDITOR"}) {
-        const char* value = std::getenv(variable);
-        if (!value || !*value)
-            continue;
-        if (auto words = SplitCommandWords(value); words && !words->empty()) {
-            command = std::move(*words);
-            break;
-        }
-    }
-    if (command.empty())
-        command.push_back(IsExecutableOnPath("editor") ? "editor" : "vi");
-    command.push_back(fileName);
-    return command;
-}
-
 } // namespace
 
-TuiScreen::TuiScreen(SettingsSession& session)
-    : m_sheet(session, *this), m_layout(LINES, COLS, TuiSheet::Templates()) {
-    setUpColours();
-}
+TuiScreen::TuiScreen(SettingsSession& session, const TuiTerminal& terminal)
+    : m_terminal(terminal), m_decoder(TerminalIsUtf8()), m_sheet(session, *this),
+      m_layout(LINES, COLS, TuiSheet::Templates()) {}
 
 bool TuiScreen::run(int tab) {
     m_sheet.start(tab);
     for (;;) {
         draw();
-        const int key = readKey();
-        if (key == ERR)
-            continue;
+        const TuiKey key = readKey();
         m_note.clear();
         switch (handleKey(key)) {
         case Outcome::Stay:
@@ -177,21 +95,13 @@ bool TuiScreen::run(int tab) {
     }
 }
 
-int TuiScreen::readKey() {
-    for (;;) {
-        if (TuiTerminal::EndSignal())
-            throw TuiTerminal::Ended{};
-        const int key = getch();
-        if (key == KEY_RESIZE) {
-            m_layout = TuiLayout(LINES, COLS, TuiSheet::Templates());
-            clearok(stdscr, TRUE);
-            return key;
-        }
-        if (key != ERR)
-            return TuiTerminal::CanonicalKey(key);
-        if (!TuiTerminal::EndSignal())
-            return ERR;
+TuiKey TuiScreen::readKey() {
+    const TuiKey key = m_terminal.readKey(m_decoder);
+    if (key.name == KeyName::Resize) {
+        m_layout = TuiLayout(LINES, COLS, TuiSheet::Templates());
+        clearok(stdscr, TRUE);
     }
+    return key;
 }
 
 void TuiScreen::switchTab(int tab) {
@@ -199,86 +109,85 @@ void TuiScreen::switchTab(int tab) {
         m_sheet.selectTab(tab);
 }
 
-TuiScreen::Outcome TuiScreen::handleKey(int key) {
-    if (!m_layout.fits()) {
-        // Only leaving works on a screen too small to show the sheet.
-        return key == 27 ? Outcome::Cancel : Outcome::Stay;
-    }
+FocusKind TuiScreen::focusKind() const {
+    const TuiFocus focus = m_sheet.focus();
+    if (focus.onButton)
+        return FocusKind::SheetButton;
+    if (focus.index < 0)
+        return FocusKind::None;
+    const TuiControl& control = m_sheet.activePage().controls()[std::size_t(focus.index)];
+    if (control.kind() == ControlKind::CheckBox)
+        return FocusKind::CheckBox;
+    if (control.kind() == ControlKind::PushButton)
+        return FocusKind::PushButton;
+    if (control.isNumberBox())
+        return FocusKind::NumberBox;
+    if (control.isWeaponList())
+        return FocusKind::WeaponList;
+    if (control.isPreview())
+        return FocusKind::Preview;
+    return FocusKind::None;
+}
+
+TuiScreen::Outcome TuiScreen::handleKey(const TuiKey& key) {
+    const SheetCommand command = SheetCommandFor(key, focusKind(), m_layout.fits());
     TuiPage& page = m_sheet.activePage();
     const TuiFocus focus = m_sheet.focus();
     TuiControl* control =
         focus.onButton || focus.index < 0 ? nullptr : &page.controls()[std::size_t(focus.index)];
-    switch (key) {
-    case 27: {
-        // Alt+key arrives as Esc followed at once by the key.
-        nodelay(stdscr, TRUE);
-        const int next = getch();
-        timeout(200);
-        if (next == ERR)
-            return Outcome::Cancel;
-        if (next >= '1' && next <= '6')
-            switchTab(next - '1');
-        return Outcome::Stay;
-    }
-    case '\t':
-        m_sheet.moveFocus(true);
-        return Outcome::Stay;
-    case KEY_BTAB:
-        m_sheet.moveFocus(false);
-        return Outcome::Stay;
-    case TuiTerminal::kCtrlPageUp:
-        switchTab(m_sheet.activeTab() - 1);
-        return Outcome::Stay;
-    case TuiTerminal::kCtrlPageDown:
-        switchTab(m_sheet.activeTab() + 1);
-        return Outcome::Stay;
-    case KEY_F(1):
-        return press(SheetButton::Help);
-    case KEY_MOUSE:
-        return handleMouse();
-    case KEY_RESIZE:
-        return Outcome::Stay;
-    case '\r':
-    case '\n':
-    case KEY_ENTER:
-        if (focus.onButton)
-            return press(SheetButton(focus.index));
-        if (control && control->kind() == ControlKind::PushButton) {
-            activateFocused();
-            return Outcome::Stay;
-        }
+    switch (command.action) {
+    case SheetAction::None:
+    case SheetAction::Redraw:
+        break;
+    case SheetAction::Cancel:
+        return Outcome::Cancel;
+    case SheetAction::Ok:
         return press(SheetButton::Ok);
-    case ' ':
-        if (focus.onButton)
-            return press(SheetButton(focus.index));
-        activateFocused();
-        return Outcome::Stay;
-    case KEY_UP:
-    case KEY_DOWN: {
-        const bool down = key == KEY_DOWN;
-        if (control && control->isWeaponList()) {
-            const int at = control->selection < 0 ? (down ? -1 : kWeaponCount) : control->selection;
-            page.pickWeapon(focus.index, std::clamp(at + (down ? 1 : -1), 0, kWeaponCount - 1));
-        } else if (control && control->isPreview()) {
-            control->firstLine = std::max(0, control->firstLine + (down ? 1 : -1));
-        } else {
-            m_sheet.moveFocus(down);
-        }
-        return Outcome::Stay;
-    }
-    case KEY_BACKSPACE:
-    case 127:
-    case 8:
-        if (control && control->isNumberBox())
-            page.typeIntoNumber(focus.index, '\b');
-        return Outcome::Stay;
-    default:
+    case SheetAction::Help:
+        return press(SheetButton::Help);
+    case SheetAction::PressFocusedButton:
+        return press(SheetButton(focus.index));
+    case SheetAction::ActivateFocused:
+        if (control)
+            activateFocused();
+        break;
+    case SheetAction::FocusNext:
+    case SheetAction::FocusPrevious:
+        m_sheet.moveFocus(command.action == SheetAction::FocusNext);
+        break;
+    case SheetAction::SelectTab:
+        switchTab(command.value);
+        break;
+    case SheetAction::PreviousTab:
+        switchTab(m_sheet.activeTab() - 1);
+        break;
+    case SheetAction::NextTab:
+        switchTab(m_sheet.activeTab() + 1);
+        break;
+    case SheetAction::PickPrevious:
+    case SheetAction::PickNext: {
+        const bool down = command.action == SheetAction::PickNext;
+        const int at = control->selection < 0 ? (down ? -1 : kWeaponCount) : control->selection;
+        page.pickWeapon(focus.index, std::clamp(at + (down ? 1 : -1), 0, kWeaponCount - 1));
         break;
     }
-    if (control && control->isNumberBox() && key >= '0' && key <= '9')
-        page.typeIntoNumber(focus.index, key);
-    else if (control && control->isWeaponList() && key < 128 && std::isalpha(key))
-        pickByLetter(*control, key);
+    case SheetAction::PickByLetter:
+        pickByLetter(*control, command.value);
+        break;
+    case SheetAction::ScrollUp:
+    case SheetAction::ScrollDown:
+        control->firstLine =
+            std::max(0, control->firstLine + (command.action == SheetAction::ScrollDown ? 1 : -1));
+        break;
+    case SheetAction::TypeDigit:
+        page.typeIntoNumber(focus.index, command.value);
+        break;
+    case SheetAction::EraseDigit:
+        page.typeIntoNumber(focus.index, '\b');
+        break;
+    case SheetAction::Mouse:
+        return handleMouse();
+    }
     return Outcome::Stay;
 }
 
@@ -352,7 +261,11 @@ TuiScreen::Outcome TuiScreen::handleMouse() {
 }
 
 void TuiScreen::runEditor(const char* fileName) {
-    const std::vector<std::string> command = editorCommand(fileName);
+    const std::vector<std::string> command = TerminalEditorCommand(fileName);
+    if (command.empty()) {
+        m_note = "Could not start the editor: VISUAL or EDITOR has an unclosed quote";
+        return;
+    }
     def_prog_mode();
     endwin();
     // Keys like Ctrl+C belong to the editor while it runs.
@@ -466,7 +379,7 @@ void TuiScreen::drawControl(const TuiControl& control, bool focused) {
     case ControlKind::Edit:
         if (control.isPreview()) {
             drawFrame(r, nullptr, control.enabled ? 0 : greyed());
-            const std::vector<std::string> lines = previewLines(control.text);
+            const std::vector<std::string> lines = PreviewLines(control.text);
             for (int line = 0; line < r.height - 2; ++line) {
                 const std::size_t at = std::size_t(control.firstLine + line);
                 if (at < lines.size())
@@ -534,68 +447,64 @@ int TuiScreen::box(const std::string& text, const std::vector<std::string>& butt
     int firstLine = 0;
     for (;;) {
         draw();
-        const int width = std::min(COLS - 4, 72);
-        const std::vector<std::string> lines = wrapped(text, width - 4);
-        const int room = std::max(1, LINES - 6);
-        const int shown = std::min(int(lines.size()), room);
-        const CellRect frame{(LINES - shown - 4) / 2, (COLS - width) / 2, shown + 4, width};
+        const std::vector<std::string> lines = WrapText(text, BoxTextWidth(COLS));
+        const BoxPlacement placed = PlaceBox(LINES, COLS, int(lines.size()));
+        const CellRect& frame = placed.frame;
+        const int shown = std::min(placed.shownLines, int(lines.size()));
         for (int row = 0; row < frame.height; ++row)
             mvhline(frame.row + row, frame.col, ' ', frame.width);
         drawFrame(frame, nullptr, A_BOLD);
-        firstLine = std::clamp(firstLine, 0, int(lines.size()) - shown);
-        for (int line = 0; line < shown; ++line)
-            drawText(frame.row + 1 + line, frame.col + 2, width - 4,
+        const int textWidth = std::max(0, frame.width - 4);
+        firstLine = std::clamp(firstLine, 0, std::max(0, int(lines.size()) - shown));
+        for (int line = 0; line < shown && 1 + line < frame.height; ++line)
+            drawText(frame.row + 1 + line, frame.col + 2, textWidth,
                      lines[std::size_t(firstLine + line)]);
         if (int(lines.size()) > shown)
-            drawText(frame.row, frame.col + 2, width - 4, "Up/Down scroll", A_BOLD);
+            drawText(frame.row, frame.col + 2, textWidth, "Up/Down scroll", A_BOLD);
         std::vector<CellRect> cells;
         int col = frame.col + frame.width - 2;
         for (const std::string& b : buttons)
             col -= int(b.size()) + 5;
+        col = std::max(col, 0);
         for (std::size_t i = 0; i < buttons.size(); ++i) {
             const std::string label = "[ " + buttons[i] + " ]";
             cells.push_back({frame.row + frame.height - 2, col, 1, int(label.size())});
-            drawText(cells.back().row, col, int(label.size()), label,
+            drawText(cells.back().row, col, std::max(0, COLS - col), label,
                      int(i) == chosen ? A_REVERSE : 0);
             col += int(label.size()) + 1;
         }
         refresh();
-        const int key = readKey();
-        switch (key) {
-        case 27: {
-            nodelay(stdscr, TRUE);
-            const bool alone = getch() == ERR;
-            timeout(200);
-            if (alone)
-                return cancelIndex;
+        const BoxCommand command = BoxCommandFor(readKey(), buttons);
+        const int count = int(buttons.size());
+        switch (command.action) {
+        case BoxAction::None:
+        case BoxAction::Redraw:
             break;
-        }
-        case '\r':
-        case '\n':
-        case KEY_ENTER:
-        case ' ':
+        case BoxAction::Choose:
             return chosen;
-        case '\t':
-        case KEY_RIGHT:
-            chosen = (chosen + 1) % int(buttons.size());
+        case BoxAction::ChooseIndex:
+            return command.value;
+        case BoxAction::Cancel:
+            return cancelIndex;
+        case BoxAction::NextButton:
+            chosen = (chosen + 1) % count;
             break;
-        case KEY_BTAB:
-        case KEY_LEFT:
-            chosen = (chosen + int(buttons.size()) - 1) % int(buttons.size());
+        case BoxAction::PreviousButton:
+            chosen = (chosen + count - 1) % count;
             break;
-        case KEY_UP:
+        case BoxAction::ScrollUp:
             --firstLine;
             break;
-        case KEY_DOWN:
+        case BoxAction::ScrollDown:
             ++firstLine;
             break;
-        case KEY_PPAGE:
-            firstLine -= room;
+        case BoxAction::PageUp:
+            firstLine -= shown;
             break;
-        case KEY_NPAGE:
-            firstLine += room;
+        case BoxAction::PageDown:
+            firstLine += shown;
             break;
-        case KEY_MOUSE: {
+        case BoxAction::Mouse: {
             MEVENT event;
             if (getmouse(&event) == OK && (event.bstate & BUTTON1_PRESSED)) {
                 for (std::size_t i = 0; i < cells.size(); ++i) {
@@ -605,13 +514,6 @@ int TuiScreen::box(const std::string& text, const std::vector<std::string>& butt
             }
             break;
         }
-        default:
-            // The first letter of a button answers with it (y, n, c, o).
-            for (std::size_t i = 0; i < buttons.size(); ++i) {
-                if (key < 128 && std::tolower(key) == std::tolower(buttons[i][0]))
-                    return int(i);
-            }
-            break;
         }
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tui/TuiKeys.h"
 #include "tui/TuiLayout.h"
 #include "tui/TuiSheet.h"
 
@@ -7,13 +8,13 @@
 #include <vector>
 
 class SettingsSession;
+class TuiTerminal;
 
-// The terminal sheet on the screen: draws the pages with ncurses, turns keys and mouse clicks
-// into what the sheet does, and shows its messages and questions as boxes. The terminal must
-// be set up (TuiTerminal) while it runs.
+// The terminal sheet on the screen: draws the pages with ncurses, reads keys and mouse clicks and
+// carries out what TuiKeys makes of them, and shows the sheet's messages and questions as boxes.
 class TuiScreen : public TuiDialogs {
 public:
-    explicit TuiScreen(SettingsSession& session);
+    TuiScreen(SettingsSession& session, const TuiTerminal& terminal);
 
     // Runs until OK or Cancel; true for OK.
     bool run(int tab);
@@ -24,8 +25,9 @@ public:
 private:
     enum class Outcome { Stay, Ok, Cancel };
 
-    int readKey();
-    Outcome handleKey(int key);
+    TuiKey readKey();
+    Outcome handleKey(const TuiKey& key);
+    FocusKind focusKind() const;
     Outcome handleMouse();
     Outcome press(SheetButton button);
     void activateFocused();
@@ -43,6 +45,8 @@ private:
     int box(const std::string& text, const std::vector<std::string>& buttons, int initial,
             int cancelIndex);
 
+    const TuiTerminal& m_terminal;
+    TuiKeyDecoder m_decoder;
     TuiSheet m_sheet;
     TuiLayout m_layout;
     std::string m_note; // one line for the status row, until the next key

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "tui/TuiKeys.h"
+
 #include <csignal>
+#include <optional>
 
 // The terminal for the sheet, from construction to destruction: the ncurses screen, keys, the
-// mouse where the terminal reports it, and handlers that turn SIGTERM, SIGHUP and SIGINT into
-// a request to end. Whatever way the program leaves, the destructor gives the terminal back
-// as it was.
+// mouse where the terminal reports it, and handlers that turn SIGTERM, SIGHUP, SIGINT and
+// SIGQUIT into a request to end. Whatever way the program leaves, the destructor gives the
+// terminal back as it was.
 class TuiTerminal {
 public:
     TuiTerminal();
@@ -18,18 +21,20 @@ public:
     // The signal that asked the program to end, or 0.
     static int EndSignal();
 
-    // Key codes for Ctrl+PgUp and Ctrl+PgDn on terminals whose description lacks them.
-    static constexpr int kCtrlPageUp = 0x7000;
-    static constexpr int kCtrlPageDown = 0x7001;
-    // key as read, with the terminal's own codes for those two turned into the ones above.
-    static int CanonicalKey(int key);
+    // The next key, waiting for it; the terminal's input goes through decoder. Throws Ended
+    // once a signal asked the program to end.
+    TuiKey readKey(TuiKeyDecoder& decoder) const;
 
     // Thrown from a key read once a signal asked the program to end.
     struct Ended {};
 
 private:
+    std::optional<TerminalInput> inputFor(int code) const;
+
     bool m_open = false;
-    struct sigaction m_previous[3] = {};
+    int m_ctrlPageUp = -1; // the codes ncurses reports for Ctrl+PgUp and Ctrl+PgDn
+    int m_ctrlPageDown = -1;
+    struct sigaction m_previous[4] = {};
 };
 
 // Whether standard input and output are a terminal that can show the sheet; else the reason.
@@ -37,3 +42,6 @@ const char* TerminalUnusable();
 
 // True when text is drawn with the locale's multibyte characters (UTF-8).
 bool TerminalIsUtf8();
+
+// The attributes that grey a control on this terminal (see GreyedLook).
+unsigned long GreyedAttributes();

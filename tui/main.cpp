@@ -54,7 +54,7 @@ std::optional<int> parse(int argc, char** argv, Options& options) {
             return 0;
         }
         if (arg == "--version") {
-            std::printf("gomcfgtui %s\n", GOMCFG_VERSION);
+            std::printf("gomcfgtui (Gomcfg) %s\n", GOMCFG_VERSION);
             return 0;
         }
         std::optional<std::string>* target = nullptr;
@@ -88,16 +88,6 @@ std::optional<int> parse(int argc, char** argv, Options& options) {
     return std::nullopt;
 }
 
-// The file the sheet would edit, unless --file or --dir names another. A bare name gets "./"
-// so the store does not move it to $GOMCFG_WINDIR.
-std::string settingsPath(const Options& options) {
-    if (options.dir)
-        return (options.dir->back() == '/' ? *options.dir : *options.dir + "/") + kSettingsFileName;
-    if (options.file)
-        return options.file->find('/') == std::string::npos ? "./" + *options.file : *options.file;
-    return SettingsFilePath();
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -120,7 +110,7 @@ int main(int argc, char** argv) {
     if (const char* reason = TerminalUnusable())
         return noTerminal(reason);
 
-    SettingsSession session(settingsPath(options));
+    SettingsSession session(SettingsFilePath(options.dir, options.file));
     int endSignal = 0;
     std::string failure;
     {
@@ -128,10 +118,10 @@ int main(int argc, char** argv) {
         if (!terminal.isOpen())
             return noTerminal("the terminal type in TERM is unknown");
         try {
-            TuiScreen screen(session);
+            TuiScreen screen(session, terminal);
             screen.run(tab);
         } catch (const TuiTerminal::Ended&) {
-            // SIGTERM, SIGHUP or Ctrl+C: nothing more is written.
+            // SIGTERM, SIGHUP, SIGINT (Ctrl+C) or SIGQUIT: nothing more is written.
         } catch (const std::exception& e) {
             failure = e.what();
         }

@@ -16,7 +16,6 @@ from ansible_collections.gomble.gomcfg.plugins.module_utils.gomcfgctl import (
     change_result,
     parse_output,
     reset_arguments,
-    settings_file,
 )
 
 
@@ -145,17 +144,6 @@ class Diff(unittest.TestCase):
         self.assertEqual(diff['after'], 'Nfraglimit=40\nsamemap=true\nmotd=x\n')
         self.assertEqual(diff['before_header'], '/srv/GombleTroveII.ini')
         self.assertEqual(change_diff([], 'f')['after'], '')
-
-
-class File(unittest.TestCase):
-    def test_the_file_gomcfgctl_edits(self):
-        env = {'GOMCFG_WINDIR': '/srv/g'}
-        self.assertEqual(settings_file('/srv/a/', None, env, '/home'), '/srv/a/GombleTroveII.ini')
-        self.assertEqual(settings_file(None, 'g.ini', env, '/home'), '/home/g.ini')
-        self.assertEqual(settings_file(None, None, env, '/home'), '/srv/g/GombleTroveII.ini')
-        self.assertEqual(settings_file(None, None, {'GOMCFG_WINDIR': ''}, '/home'),
-                         '/home/GombleTroveII.ini')
-        self.assertEqual(settings_file('rel', None, {}, '/home'), '/home/rel/GombleTroveII.ini')
 
 
 class Documentation(unittest.TestCase):

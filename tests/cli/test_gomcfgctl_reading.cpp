@@ -311,6 +311,13 @@ TEST(GomcfgctlReading, TheDefaultFileFollowsTheWindowsDirectoryAndABareFileNameD
                   "./other.ini:2: isc: 'no' is not exactly true or false; the sheet reads true\n");
         EXPECT_EQ(ctl({"check"}).status, 0);
         EXPECT_EQ(ctl({"--dir", "win", "get", "ctf"}).out, "false\n");
+        // file names the same files, as the Ansible modules report them.
+        const std::string here = QDir::currentPath().toStdString();
+        EXPECT_EQ(ctl({"file"}).out, here + "/win/GombleTroveII.ini\n");
+        EXPECT_EQ(ctl({"--file", "other.ini", "file"}).out, here + "/other.ini\n");
+        EXPECT_EQ(ctl({"--dir", "./win/../win/", "--json", "file"}).out,
+                  "{\n  \"file\": \"" + here + "/win/GombleTroveII.ini\"\n}\n");
+        EXPECT_EQ(ctl({"--file", "/srv/no/such.ini", "file"}).out, "/srv/no/such.ini\n");
     }
     const ScopedEnv noWinDir("GOMCFG_WINDIR");
     putBytes(dir, "[Gomcfg]\nisc=no\n", kFile);
@@ -331,7 +338,7 @@ TEST(GomcfgctlReading, HelpListsTheCommandsAndEachCommandHasItsOwn) {
         EXPECT_LE(line.size(), 80u) << line;
     const std::string exitStatus = "Exit status:\n  0  done\n";
     EXPECT_NE(help.out.find(exitStatus), std::string::npos);
-    for (const char* command : {"list", "get", "set", "reset", "check", "help"}) {
+    for (const char* command : {"list", "get", "set", "reset", "check", "file", "help"}) {
         EXPECT_TRUE(std::regex_search(help.out, std::regex("\n  "s + command + " +[A-Z]")))
             << command;
         const CtlRun own = ctl({command, "--help"});
@@ -419,7 +426,7 @@ TEST(GomcfgctlReading, SuggestionsOnlyForNamesCloseEnough) {
     EXPECT_EQ(SuggestedSettingKey(std::string(1 << 20, 'N')), nullptr);
     EXPECT_EQ(SuggestedSettingKey("Nfraglimi" + std::string(1 << 20, 't')), nullptr);
 
-    const char* const commands[] = {"list", "get", "set", "reset", "check", "help"};
+    const char* const commands[] = {"list", "get", "set", "reset", "check", "file", "help"};
     const std::vector<std::pair<std::string, const char*>> words = {
         {"sett", "set"}, {"chek", "check"}, {"lst", "list"},         {"RESET", "reset"},
         {"gett", "get"}, {"xyz", nullptr},  {"frobnicate", nullptr},

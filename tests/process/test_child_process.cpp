@@ -1,9 +1,9 @@
 #include "support/ProcessSupport.h"
 
-#include "launch/LaunchCommands.h"
 #include "platform/process/ChildProcess.h"
 #include "platform/process/CommandWords.h"
 #include "platform/process/ExecutableSearch.h"
+#include "platform/process/LaunchCommands.h"
 
 #include <fcntl.h>
 #include <signal.h>

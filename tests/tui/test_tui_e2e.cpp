@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -32,8 +33,10 @@ struct Ran {
     std::string err;
 };
 
-// Runs argv with no shell, standard input from /dev/null; collects both outputs.
-Ran runProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env = {}) {
+// Runs argv with no shell, standard input from /dev/null; collects both outputs. A program still
+// running after limit is killed and reported (status -1, and err says so), never waited for.
+Ran runProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env = {},
+               std::chrono::milliseconds limit = 30s) {
     const fs::path outFile =
         fs::temp_directory_path() / ("gomcfgtui-out-" + std::to_string(getpid()));
     const fs::path errFile = outFile.string() + ".err";
@@ -55,12 +58,24 @@ Ran runProgram(const std::vector<std::string>& argv, const std::vector<std::stri
         _exit(127);
     }
     int status = 0;
-    waitpid(pid, &status, 0);
+    bool timedOut = false;
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() >= end) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            timedOut = true;
+            break;
+        }
+        std::this_thread::sleep_for(10ms);
+    }
     Ran ran;
     ran.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     std::ifstream o(outFile), e(errFile);
     ran.out.assign(std::istreambuf_iterator<char>(o), {});
     ran.err.assign(std::istreambuf_iterator<char>(e), {});
+    if (timedOut)
+        ran.err += "(still running after " + std::to_string(limit.count()) + " ms: killed)";
     fs::remove(outFile);
     fs::remove(errFile);
     return ran;
@@ -92,17 +107,23 @@ public:
         std::vector<std::string> argv{"new-session", "-d", "-x", "80",
                                       "-y",          "24", "-c", dir.string()};
         env.push_back("VISUAL=");
-        env.push_back("NO_COLOR=1");
+        if (std::none_of(env.begin(), env.end(),
+                         [](const std::string& e) { return e.starts_with("NO_COLOR="); }))
+            env.push_back("NO_COLOR=1");
         for (const std::string& e : env) {
             argv.push_back("-e");
             argv.push_back(e);
         }
         // The exit status goes through a file: tmux may see the pane's end before it reaps the
         // program, and then never report its status. The terminal's modes after the program
-        // go to another.
-        argv.insert(argv.end(), {"sh", "-c",
-                                 "\"$0\" \"$@\"; s=$?; stty -a > '" + m_status.string() +
-                                     ".stty'; echo $s > '" + m_status.string() + "'"});
+        // go to others, while the pane still lives. Core dumps are on, to be seen; the shell
+        // outlives Ctrl+\ as an interactive one would, and its program gets the default.
+        argv.insert(
+            argv.end(),
+            {"sh", "-c",
+             "ulimit -c unlimited 2>/dev/null; trap : QUIT; \"$0\" \"$@\"; s=$?; stty -a > '" +
+                 m_status.string() + ".stty'; tmux display-message -p '" + kPaneModes + "' > '" +
+                 m_status.string() + ".modes'; echo $s > '" + m_status.string() + "'"});
         argv.insert(argv.end(), command.begin(), command.end());
         m_started = tmux(argv).status == 0;
     }
@@ -120,6 +141,11 @@ public:
     }
     // stty -a in the terminal once the program has ended.
     std::string sttyAfter() const { return readBytes(m_status.string() + ".stty"); }
+    // The pane's alternate screen, mouse reporting and cursor (kPaneModes) once it has ended.
+    std::string modesAfter() const { return readBytes(m_status.string() + ".modes"); }
+    static constexpr const char* kPaneModes =
+        "alternate screen #{alternate_on}, mouse #{mouse_any_flag}, cursor #{cursor_flag}";
+    static constexpr const char* kPaneRestored = "alternate screen 0, mouse 0, cursor 1\n";
     std::string screen() const { return tmux({"capture-pane", "-p", "-t", "0"}).out; }
     std::string query(const std::string& format) const {
         std::string out = tmux({"display-message", "-p", "-t", "0", format}).out;
@@ -205,8 +231,8 @@ constexpr const char* kServerFile = "; server rules\r\n[Gomcfg]\r\nNfraglimit=30
 } // namespace
 
 TEST(TuiNoTerminal, ExitsTwoWithOneLineNamingGomcfgctl) {
-    const Ran piped = runProgram({GOMCFGTUI_BINARY});
-    EXPECT_EQ(piped.status, 2);
+    const Ran piped = runProgram({GOMCFGTUI_BINARY}, {}, 10s);
+    EXPECT_EQ(piped.status, 2) << piped.err;
     EXPECT_NE(piped.err.find("gomcfgctl"), std::string::npos) << piped.err;
     EXPECT_EQ(std::count(piped.err.begin(), piped.err.end(), '\n'), 1) << piped.err;
     EXPECT_TRUE(piped.out.empty());
@@ -217,7 +243,14 @@ TEST(TuiNoTerminal, ExitsTwoWithOneLineNamingGomcfgctl) {
     EXPECT_EQ(runProgram({GOMCFGTUI_BINARY, "--tab", "Nowhere"}).status, 2);
     const Ran version = runProgram({GOMCFGTUI_BINARY, "--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out.rfind("gomcfgtui ", 0), 0u);
+    EXPECT_EQ(version.out, "gomcfgtui (Gomcfg) 1.0.0.1\n"); // as gomcfgctl and gomcfg2 say it
+}
+
+TEST(TuiNoTerminal, EndsAtOnceWithoutATerminalEvenWithATerminalType) {
+    // Were the terminal check gone, it would wait for keys from /dev/null: the limit fails it.
+    const Ran piped = runProgram({GOMCFGTUI_BINARY}, {"TERM=xterm"}, 10s);
+    EXPECT_EQ(piped.status, 2) << piped.err;
+    EXPECT_NE(piped.err.find("not a terminal"), std::string::npos) << piped.err;
 }
 
 TEST_F(TuiEndToEnd, DumbTerminalExitsTwo) {
@@ -225,7 +258,8 @@ TEST_F(TuiEndToEnd, DumbTerminalExitsTwo) {
     const Tmux dumb(m_dir, {"env", "TERM=dumb", GOMCFGTUI_BINARY}, {});
     ASSERT_TRUE(dumb.started());
     EXPECT_EQ(dumb.exitStatus(), 2);
-    EXPECT_NE(dumb.screen().find("gomcfgctl"), std::string::npos) << dumb.screen();
+    // The status file can come before tmux has read the program's last output from the pane.
+    EXPECT_TRUE(dumb.waitForText("gomcfgctl")) << dumb.screen();
 }
 
 TEST_F(TuiEndToEnd, OkWritesExactlyWhatTheSheetWrites) {
@@ -354,7 +388,7 @@ TEST_F(TuiEndToEnd, TheEditorRunsInTheTerminalAndThePreviewReloads) {
     ASSERT_TRUE(tmux.waitForText("Edited in the terminal")) << tmux.screen();
     EXPECT_TRUE(tmux.waitForText("line two"));
     EXPECT_EQ(readBytes(m_dir / "gomble_motd.txt"), "Edited in the terminal\r\nline two\r\n");
-    EXPECT_TRUE(tmux.waitForText("Tab/S-Tab move")); // the sheet is back, keys and all
+    EXPECT_TRUE(tmux.waitForText("Alt+1-6/Ctrl+PgUp/Dn tab")); // the sheet is back, keys and all
     tmux.keys({"Escape"});
     EXPECT_EQ(tmux.exitStatus(), 0);
     EXPECT_FALSE(fs::exists(m_ini));
@@ -453,4 +487,122 @@ TEST_F(TuiEndToEnd, WorksWithoutColourInTheCLocaleOnAVt100) {
     ASSERT_EQ(tmux.exitStatus(), 0) << tmux.screen();
     EXPECT_NE(readBytes(m_ini).find("noexit=true"), std::string::npos);
     EXPECT_NE(readBytes(m_ini).find("Nfingerport=79"), std::string::npos);
+}
+
+TEST_F(TuiEndToEnd, CtrlBackslashEndsCleanlyLikeSigterm) {
+    writeBytes(m_ini, kServerFile);
+    const Tmux tmux(m_dir, program());
+    ASSERT_TRUE(tmux.started());
+    ASSERT_TRUE(tmux.waitForText("[x] Shotgun")) << tmux.screen();
+    ASSERT_EQ(tmux.query("#{alternate_on} #{mouse_any_flag}"), "1 1");
+    tmux.keys({"Space", "C-\\"});
+    EXPECT_EQ(tmux.exitStatus(), 128 + SIGQUIT);
+    EXPECT_EQ(readBytes(m_ini), kServerFile);
+    // The terminal as it was: main screen, no mouse reporting, a cursor, echo; and no core file
+    // in the directory (the server's, on a real server), though dumps are on.
+    EXPECT_EQ(tmux.modesAfter(), Tmux::kPaneRestored);
+    EXPECT_NE(tmux.sttyAfter().find(" echo "), std::string::npos) << tmux.sttyAfter();
+    for (const auto& entry : fs::directory_iterator(m_dir))
+        EXPECT_FALSE(entry.path().filename().string().starts_with("core")) << entry.path();
+}
+
+TEST_F(TuiEndToEnd, XtermsEightBitAltChangesTabsAndCtrlPageKeysToo) {
+    writeBytes(m_ini, kServerFile);
+    const Tmux tmux(m_dir, program());
+    ASSERT_TRUE(tmux.started());
+    ASSERT_TRUE(tmux.waitForText("[x] Shotgun")) << tmux.screen();
+    EXPECT_TRUE(tmux.waitForText("Alt+1-6/Ctrl+PgUp/Dn tab")) << tmux.screen();
+    tmux.keys({"-H", "c2", "b3"}); // Alt+3 from xterm with its default eightBitInput, UTF-8
+    ASSERT_TRUE(tmux.waitForText("[30")) << tmux.screen();
+    tmux.keys({"C-PageDown"});
+    ASSERT_TRUE(tmux.waitForText("Enable IP banning files?")) << tmux.screen();
+    tmux.keys({"Escape"});
+    EXPECT_EQ(tmux.exitStatus(), 0);
+}
+
+TEST_F(TuiEndToEnd, AMessageBoxOnEightColumnsOrFewerStillEndsOnSigterm) {
+    const Tmux tmux(m_dir, program());
+    ASSERT_TRUE(tmux.started());
+    ASSERT_TRUE(tmux.waitForText("[x] Shotgun")) << tmux.screen();
+    tmux.keys({"F1"});
+    ASSERT_TRUE(tmux.waitForText("shotgunT = shotgun")) << tmux.screen();
+    for (const char* columns : {"8", "5", "1"}) {
+        tmux.tmux({"resize-window", "-t", "0", "-x", columns, "-y", "24"});
+        // The box is drawn at the new size, one character to a line.
+        ASSERT_TRUE(tmux.waitFor([&](const std::string& s) {
+            return s.find('\n') <= std::size_t(std::stoi(columns));
+        })) << columns;
+    }
+    tmux.tmux({"resize-window", "-t", "0", "-x", "80", "-y", "24"});
+    ASSERT_TRUE(tmux.waitForText("shotgunT = shotgun")) << tmux.screen();
+    tmux.tmux({"resize-window", "-t", "0", "-x", "6", "-y", "24"});
+    std::this_thread::sleep_for(300ms);
+    const Ran pids = runProgram({"pgrep", "-P", tmux.query("#{pane_pid}")});
+    ASSERT_EQ(pids.status, 0) << pids.err;
+    const pid_t running = std::stoi(pids.out);
+    ASSERT_EQ(kill(running, SIGTERM), 0);
+    const std::optional<int> status = tmux.exitStatus(10s);
+    if (!status)
+        kill(running, SIGKILL); // it spun, deaf to signals, and would spin on after the test
+    EXPECT_EQ(status, 128 + SIGTERM);
+    EXPECT_EQ(tmux.modesAfter(), Tmux::kPaneRestored);
+    EXPECT_FALSE(fs::exists(m_ini));
+}
+
+TEST_F(TuiEndToEnd, GreyedControlsAreGreyWhereFaintTextIsNotShown) {
+    writeBytes(m_ini, kServerFile);
+    // Stock xterm's terminal type has 8 colours and shows faint (SGR 2) as plain text: a
+    // placeholder is bold black there, which xterm, the Linux console, tmux and screen show grey.
+    // With 256 colours it is colour 8; without colour, underlined.
+    struct Case {
+        const char* term;
+        const char* noColor;
+        const char* look; // what tmux reports for the placeholder's cells
+    };
+    for (const Case& c : {Case{"xterm", "NO_COLOR=", "\x1b[1m\x1b[30m"},
+                          Case{"linux", "NO_COLOR=", "\x1b[1m\x1b[30m"},
+                          Case{"tmux-256color", "NO_COLOR=", "\x1b[90m"},
+                          Case{"xterm", "NO_COLOR=1", "\x1b[2;4m"}}) {
+        SCOPED_TRACE(std::string(c.term) + " " + c.noColor);
+        const Tmux tmux(m_dir,
+                        {"env", std::string("TERM=") + c.term, GOMCFGTUI_BINARY, "--file",
+                         m_ini.string(), "--tab", "Server Options"},
+                        {c.noColor});
+        ASSERT_TRUE(tmux.started());
+        ASSERT_TRUE(tmux.waitForText("more later...")) << tmux.screen();
+        const std::string cells = tmux.tmux({"capture-pane", "-p", "-e", "-t", "0"}).out;
+        const std::size_t placeholder = cells.find("[ ] more later...");
+        ASSERT_NE(placeholder, std::string::npos) << cells;
+        const std::size_t styled = cells.rfind("\x1b[", placeholder);
+        const std::size_t plain = cells.rfind("\x1b[0m", placeholder);
+        ASSERT_NE(styled, std::string::npos) << cells;
+        const std::string before =
+            cells.substr(plain == std::string::npos ? 0 : plain,
+                         placeholder - (plain == std::string::npos ? 0 : plain));
+        EXPECT_NE(before.find(c.look), std::string::npos) << before;
+        tmux.keys({"Escape"});
+        EXPECT_EQ(tmux.exitStatus(), 0);
+    }
+}
+
+TEST_F(TuiEndToEnd, OneEscCancelsInGnuScreen) {
+    if (runProgram({"screen", "-v"}).status == 127)
+        GTEST_SKIP() << "GNU screen is not installed";
+    // screen holds back a lone Esc while its window reports the mouse, until the next key.
+    const fs::path sockets = m_dir / "screens";
+    fs::create_directory(sockets);
+    fs::permissions(sockets, fs::perms::owner_all);
+    // When tmux goes, screen goes with its window, instead of waiting detached.
+    writeBytes(m_dir / "screenrc", "autodetach off\n");
+    const Tmux tmux(
+        m_dir,
+        {"screen", "-c", (m_dir / "screenrc").string(), GOMCFGTUI_BINARY, "--file", m_ini.string()},
+        {"SCREENDIR=" + sockets.string()});
+    ASSERT_TRUE(tmux.started());
+    ASSERT_TRUE(tmux.waitForText("[x] Shotgun")) << tmux.screen();
+    tmux.keys({"Space"});
+    ASSERT_TRUE(tmux.waitForText("[ ] Shotgun")) << tmux.screen();
+    tmux.keys({"Escape"});
+    EXPECT_EQ(tmux.exitStatus(), 0) << tmux.screen();
+    EXPECT_FALSE(fs::exists(m_ini));
 }

@@ -12,7 +12,6 @@ import os
 
 from ansible.module_utils.common.file import is_executable
 
-SETTINGS_FILE_NAME = 'GombleTroveII.ini'
 PACKAGE_HINT = 'install the gomcfg-terminal package (gomcfgctl)'
 
 # Options every module of the collection takes to find the program and the file.
@@ -81,22 +80,6 @@ def location_arguments(dir=None, path=None):
     if path:
         return ['--file', path]
     return []
-
-
-def settings_file(dir=None, path=None, environ=None, cwd=None):
-    """The file gomcfgctl edits, as an absolute path: --dir, --file, else $GOMCFG_WINDIR, else
-    the working directory."""
-    environ = os.environ if environ is None else environ
-    cwd = os.getcwd() if cwd is None else cwd
-    if dir:
-        file = os.path.join(dir, SETTINGS_FILE_NAME)
-    elif path:
-        file = path
-    elif environ.get('GOMCFG_WINDIR'):
-        file = os.path.join(environ['GOMCFG_WINDIR'], SETTINGS_FILE_NAME)
-    else:
-        file = SETTINGS_FILE_NAME
-    return os.path.normpath(os.path.join(cwd, file))
 
 
 def _stderr_problems(stderr):
@@ -177,6 +160,14 @@ def find_gomcfgctl(module):
     if not path:
         raise GomcfgctlError('{0} was not found on PATH; {1}'.format(name, PACKAGE_HINT))
     return path
+
+
+def settings_file(module, binary):
+    """The file gomcfgctl edits for the task, as an absolute path, as gomcfgctl itself finds it."""
+    data = run(module, binary, ['file'])
+    if not isinstance(data, dict) or not isinstance(data.get('file'), str):
+        raise GomcfgctlError('gomcfgctl printed no file: {0}'.format(json.dumps(data)[:200]))
+    return data['file']
 
 
 def run(module, binary, arguments, ok_codes=(0,)):

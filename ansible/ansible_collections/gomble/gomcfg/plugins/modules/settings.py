@@ -136,8 +136,8 @@ changes:
       sample: '40'
   sample: [{key: Nfraglimit, old: '30', new: '40'}, {key: samemap, old: 'false', new: 'true'}]
 file:
-  description: The settings file, as an absolute path.
-  returned: always
+  description: The settings file, as an absolute path, as C(gomcfgctl file) names it.
+  returned: when C(gomcfgctl) was run
   type: str
   sample: /srv/gomble/GombleTroveII.ini
 problems:
@@ -184,17 +184,17 @@ def main():
         supports_check_mode=True,
     )
     p = module.params
-    file = settings_file(p['dir'], p['path'])
-    result = dict(changed=False, changes=[], file=file)
+    result = dict(changed=False, changes=[])
+    # Nothing to set is answered without gomcfgctl, which need not be installed for it.
     if p['settings'] is not None and not p['settings']:
         module.exit_json(**result)
-
     try:
+        binary = find_gomcfgctl(module)
+        result['file'] = settings_file(module, binary)
         if p['settings'] is not None:
             arguments = ['set', '--'] + assignments(p['settings'])
         else:
             arguments = ['reset'] + reset_arguments(p['reset'])
-        binary = find_gomcfgctl(module)
         if module.check_mode:
             arguments.insert(0, '--dry-run')
         changed, changes = change_result(run(module, binary, arguments))
@@ -206,7 +206,7 @@ def main():
 
     result.update(changed=changed, changes=changes)
     if module._diff:
-        result['diff'] = change_diff(changes, file)
+        result['diff'] = change_diff(changes, result['file'])
     module.exit_json(**result)
 
 

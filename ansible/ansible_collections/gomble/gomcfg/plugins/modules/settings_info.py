@@ -127,8 +127,8 @@ problems:
     - {line: 24, kind: boolean, key: samemap,
        message: "samemap: 'True' is not exactly true or false; the sheet reads false"}
 file:
-  description: The settings file, as an absolute path.
-  returned: always
+  description: The settings file, as an absolute path, as C(gomcfgctl file) names it.
+  returned: when C(gomcfgctl) was found
   type: str
   sample: /srv/gomble/GombleTroveII.ini
 '''
@@ -152,10 +152,10 @@ def main():
         mutually_exclusive=COMMON_MUTUALLY_EXCLUSIVE,
         supports_check_mode=True,
     )
-    p = module.params
-    result = dict(changed=False, file=settings_file(p['dir'], p['path']))
+    result = dict(changed=False)
     try:
         binary = find_gomcfgctl(module)
+        result['file'] = settings_file(module, binary)
         keys = run(module, binary, ['list'])
         # check exits 1 when it finds problems: that is its answer, not a failure.
         problems = run(module, binary, ['check'], ok_codes=(0, 1))

@@ -1,4 +1,4 @@
-#include "launch/LaunchCommands.h"
+#include "platform/process/LaunchCommands.h"
 
 #include "platform/AsciiCase.h"
 #include "platform/process/CommandWords.h"
@@ -55,6 +55,17 @@ std::vector<std::string> EditorCommand(const char* fileName) {
         command.emplace(1, found->program);
         command->insert(command->end(), found->options.begin(), found->options.end());
     }
+    if (!command->empty())
+        command->emplace_back(fileName);
+    return *command;
+}
+
+std::vector<std::string> TerminalEditorCommand(const char* fileName) {
+    std::optional<std::vector<std::string>> command = commandFromEnvironment("VISUAL");
+    if (!command)
+        command = commandFromEnvironment("EDITOR");
+    if (!command)
+        command.emplace(1, IsExecutableOnPath("editor") ? "editor" : "vi");
     if (!command->empty())
         command->emplace_back(fileName);
     return *command;

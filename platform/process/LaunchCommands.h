@@ -20,6 +20,11 @@ std::span<const KnownEditor> KnownEditors();
 // editor, or $GOMCFG_EDITOR has an unclosed quote.
 std::vector<std::string> EditorCommand(const char* fileName);
 
+// The terminal editor's argv for fileName: the words of $VISUAL, else of $EDITOR (the first that
+// is set and not blank), else "editor" where Debian's alternative exists, else "vi"; the file
+// name last. Empty when that variable has an unclosed quote.
+std::vector<std::string> TerminalEditorCommand(const char* fileName);
+
 // Only these URL schemes are handed to the opener, in any letter case.
 bool IsOpenableUrl(std::string_view url);
 
