@@ -60,3 +60,14 @@ build_program() {
     fi
     rm -f "$log" "$log.ok"
 }
+
+# Qt warns at every start when XDG_RUNTIME_DIR is unset (a root login without a session, a
+# container, CI). Gives the programs this script starts a private one in directory $1, mode
+# 0700 as Qt requires, unless the session has its own.
+use_private_runtime_dir() {
+    [ -z "${XDG_RUNTIME_DIR:-}" ] || return 0
+    mkdir -p "$1"
+    chmod 0700 "$1"
+    XDG_RUNTIME_DIR="$(cd "$1" && pwd)"
+    export XDG_RUNTIME_DIR
+}

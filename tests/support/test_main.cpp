@@ -2,7 +2,11 @@
 #include "res/Strings.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace {
 
@@ -18,6 +22,11 @@ int main(int argc, char** argv) {
     // Headless by default; a developer may still point the tests at a real display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a session (root over SSH, CI, the build listing the tests) Qt warns at every start
+    // that XDG_RUNTIME_DIR is unset: a private one, mode 0700 as a session's, gone at the end.
+    std::optional<QTemporaryDir> runtimeDir;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtimeDir.emplace().isValid())
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir->path()));
     QApplication app(argc, argv);
     // Message boxes are titled with this name; the application object sets it in the program.
     QCoreApplication::setApplicationName(QString::fromLatin1(kAppName));
