@@ -3,6 +3,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CliOutput.h"
 #include "cli/Commands.h"
+#include "cli/PagesCommand.h"
 #include "settings/KeySuggestion.h"
 #include "settings/SettingsFile.h"
 
@@ -15,7 +16,7 @@
 
 namespace {
 
-constexpr const char* kCommands[] = {"list", "get", "set", "reset", "check", "help"};
+constexpr const char* kCommands[] = {"list", "get", "set", "reset", "check", "help", "pages"};
 
 // The same words as the README's table and the man page.
 constexpr const char* kExitStatusHelp =
@@ -38,7 +39,7 @@ constexpr const char* kValuesHelp =
     "written.";
 
 constexpr const char* kShortUsage = "Usage: gomcfgctl [OPTIONS] COMMAND [ARGS]\n"
-                                    "Commands: list, get, set, reset, check, help\n";
+                                    "Commands: list, get, set, reset, check, help, pages\n";
 
 // The file the sheet would edit, unless --dir or --file names another. A bare --file name is
 // in the current directory: the store would look for it in $GOMCFG_WINDIR.
@@ -113,6 +114,7 @@ private:
     CLI::App* m_reset = nullptr;
     CLI::App* m_check = nullptr;
     CLI::App* m_help = nullptr;
+    CLI::App* m_pages = nullptr;
 };
 
 void Gomcfgctl::define() {
@@ -159,6 +161,7 @@ void Gomcfgctl::define() {
     for (CLI::App* command : {m_list, m_get, m_set, m_reset, m_check, m_help})
         command->group("Commands");
     m_help->add_option("COMMAND", m_helpTopic, "A command")->type_name("");
+    m_pages = AddPagesCommand(m_app);
 }
 
 int Gomcfgctl::usageError(const std::string& message, const std::string& command) {
@@ -223,6 +226,8 @@ int Gomcfgctl::dispatch() {
         return RunReset(m_options, m_output, m_resetKeys, m_resetAll);
     if (m_check->parsed())
         return RunCheck(m_options, m_output);
+    if (m_pages->parsed())
+        return RunPages(m_output);
     if (m_helpTopic.empty()) {
         // App::help() would describe the help command, the one that was parsed.
         m_out << m_app.get_formatter()->make_help(&m_app, "gomcfgctl", CLI::AppFormatMode::Normal);
