@@ -40,14 +40,15 @@ PageModel* SheetModel::pageFor(int dialogId) {
     return nullptr;
 }
 
-int SheetModel::tabNamed(const std::string& name) const {
+int SheetTabNamed(const std::string& name) {
     const auto trimmed = [](std::string_view text) {
         while (!text.empty() && text.back() == ' ')
             text.remove_suffix(1);
         return text;
     };
-    for (std::size_t i = 0; i < m_pages.size(); ++i) {
-        if (EqualsIgnoringAsciiCase(trimmed(m_pages[i].caption()), trimmed(name)))
+    const std::vector<PageModel> pages = SheetPageModels();
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        if (EqualsIgnoringAsciiCase(trimmed(pages[i].caption()), trimmed(name)))
             return int(i);
     }
     return -1;

@@ -30,8 +30,6 @@ public:
     const std::vector<PageModel>& pages() const { return m_pages; }
     // The page built on dialogId, or nullptr.
     PageModel* pageFor(int dialogId);
-    // The tab whose caption is name, ignoring case and a trailing blank; -1 for none.
-    int tabNamed(const std::string& name) const;
 
     // Activation: the first showing reads the page's keys; every showing refreshes the
     // message-of-the-day preview (unless its editor is open) and the shortcuts' addresses,
@@ -57,6 +55,8 @@ private:
     std::vector<int> m_reshown;
 };
 
+// The tab whose caption is name, ignoring case and a trailing blank; -1 for none.
+int SheetTabNamed(const std::string& name);
 // The message-of-the-day preview's text: the file's, or fallbackText when it cannot be read.
 std::string MotdPreviewText(const char* fallbackText);
 // The address a URL shortcut file of the current directory holds, or why there is none.
