@@ -1,5 +1,6 @@
 #include "model/PageModel.h"
 
+#include "model/PageCodecs.h"
 #include "model/PageMessages.h"
 #include "platform/AsciiCase.h"
 #include "platform/DecimalDigits.h"
@@ -7,9 +8,7 @@
 #include "res/Dialogs.h"
 #include "res/PageKeys.h"
 #include "settings/MotdText.h"
-#include "settings/SettingReading.h"
 #include "settings/SettingValues.h"
-#include "settings/SettingsSession.h"
 #include "settings/WeaponTokens.h"
 
 #include <array>
@@ -316,70 +315,68 @@ void PageModel::updateDependents() {
     }
 }
 
-void PageModel::OnSetActive(SettingsSession& session, PageReports& reports) {
-    for (const int index : keyOrder())
-        LoadDataItem(m_controls[std::size_t(index)], session, reports);
-    // StatusChecker: the dependent controls follow what was loaded.
+PageControl* PageModel::substituteListOf(int index) {
+    const PageControl& box = m_controls[std::size_t(index)];
+    if (!box.key || !IsWeaponKey(box.key->key) || box.key->type != SettingType::Boolean)
+        return nullptr;
+    PageControl* list = control(controlShowing(m_dialog->id, SubstituteKey(box.key->key)));
+    return list && list->isWeaponList() ? list : nullptr;
+}
+
+const PageControl* PageModel::substituteListOf(int index) const {
+    return const_cast<PageModel*>(this)->substituteListOf(index);
+}
+
+void PageModel::OnSetActive(PageIo& io) {
+    for (const int index : keyOrder()) {
+        PageControl& control = m_controls[std::size_t(index)];
+        const SettingKey& key = *control.key;
+        if (PageControl* list = substituteListOf(index)) {
+            // A weapon row: its pair, then its list follows its flag.
+            int enabled = control.checked;
+            LoadDataThingy(io, unsigned(WeaponIndexFromToken(key.key)), enabled, list->selection);
+            control.checked = enabled != 0;
+            StatusChecker(io, enabled, list);
+            continue;
+        }
+        switch (key.type) {
+        case SettingType::Boolean: {
+            int value = control.checked;
+            ReadBoolSetting(io, value, key.key, ReadBooleanText(key.defaultText).value_or(0));
+            control.checked = value != 0;
+            break;
+        }
+        case SettingType::Integer: {
+            int value = 0;
+            if (ReadIntSetting(io, key.key, value, ParseLeadingInt(key.defaultText)))
+                setNumberText(index, IntegerText(value));
+            break;
+        }
+        case SettingType::WeaponToken:
+            break; // read with its row
+        }
+    }
     updateDependents();
 }
 
-void PageModel::LoadDataItem(PageControl& control, SettingsSession& session, PageReports& reports) {
-    const SettingKey& key = *control.key;
-    const std::optional<StoredText> stored = session.read(key.key);
-    if (!stored)
-        return; // showing kept keys again: this one stays as it is
-    const std::optional<std::string_view> text =
-        *stored ? std::optional<std::string_view>(**stored) : std::nullopt;
-    const SettingReading reading = ReadSetting(key, text);
-    std::optional<std::string> shown;
-    switch (key.type) {
-    case SettingType::Boolean:
-        // The weapon flags report what they cannot read; the other booleans take the default.
-        if (reading.state == StoredState::Unreadable && IsWeaponKey(key.key))
-            reports.message(PageText::kWeaponFlagUnreadable);
-        control.checked = reading.value == "true";
-        shown = BooleanText(control.checked);
-        break;
-    case SettingType::Integer:
-        setNumberText(int(&control - m_controls.data()), reading.value);
-        shown = reading.value;
-        break;
-    case SettingType::WeaponToken:
-        // An unreadable substitute leaves the list as it was, and so what it writes.
-        if (reading.state == StoredState::Unreadable)
-            reports.message(PageText::kWeaponSubstituteUnreadable);
-        else
-            control.selection = WeaponIndexFromToken(reading.value.c_str());
-        if (const char* token = WeaponTokenFromIndex(control.selection))
-            shown = token;
-        break;
-    }
-    session.noteShown(key.key, shown);
-}
-
-void PageModel::OnApply(SettingsSession& session, std::vector<std::string>& failures) const {
+void PageModel::OnApply(PageIo& io) const {
     for (const int index : keyOrder()) {
         const PageControl& control = m_controls[std::size_t(index)];
         const SettingKey& key = *control.key;
-        std::string value;
+        if (const PageControl* list = substituteListOf(index)) {
+            SaveWeaponSetting(io, control.checked, list->selection, WeaponIndexFromToken(key.key));
+            continue;
+        }
         switch (key.type) {
         case SettingType::Boolean:
-            value = BooleanText(control.checked);
+            WriteBoolSetting(io, control.checked, key.key);
             break;
         case SettingType::Integer:
-            value = IntegerText(ParseWholeNumber(control.text).value_or(0));
+            WriteIntSetting(io, ParseWholeNumber(control.text).value_or(0), key.key);
             break;
         case SettingType::WeaponToken:
-            // Without a chosen weapon the file keeps the substitute it had: nothing null or
-            // undefined reaches the file.
-            if (!WeaponTokenFromIndex(control.selection))
-                continue;
-            value = WeaponTokenFromIndex(control.selection);
-            break;
+            break; // written with its row
         }
-        session.addWrite(key.key, std::move(value), [&failures, failure = SaveFailureFor(key.key)] {
-            failures.push_back(failure);
-        });
     }
 }
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-class SettingsSession;
+struct PageIo;
 
 // What a control is to the person using the page, whatever draws it.
 enum class ControlRole {
@@ -112,12 +112,10 @@ public:
     void updateDependents();
 
     // The first showing (and a showing of kept keys again): reads the page's keys through the
-    // session in the page's order, shows them and notes what it shows. LoadDataItem's and
-    // LoadDataItemON's messages go to reports.
-    void OnSetActive(SettingsSession& session, PageReports& reports);
-    // OK or Apply: the page's writes, in its order, into the session's gathered writes; a
-    // failed save reports each through failures.
-    void OnApply(SettingsSession& session, std::vector<std::string>& failures) const;
+    // codecs in the page's order and shows them; the dependent controls follow.
+    void OnSetActive(PageIo& io);
+    // OK or Apply: the page's writes through the codecs, in its order, into the sheet's save.
+    void OnApply(PageIo& io) const;
 
     bool modified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
@@ -128,7 +126,9 @@ public:
     bool showsKey(std::string_view key) const;
 
 private:
-    void LoadDataItem(PageControl& control, SettingsSession& session, PageReports& reports);
+    // The weapon row whose enabled box is at index: its substitute list, or nullptr.
+    PageControl* substituteListOf(int index);
+    const PageControl* substituteListOf(int index) const;
 
     const DialogTemplate* m_dialog;
     std::vector<PageControl> m_controls;

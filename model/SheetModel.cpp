@@ -1,5 +1,6 @@
 #include "model/SheetModel.h"
 
+#include "model/PageCodecs.h"
 #include "model/PageMessages.h"
 #include "platform/AsciiCase.h"
 #include "platform/store/PrivateProfile.h"
@@ -54,8 +55,16 @@ int SheetTabNamed(const std::string& name) {
     return -1;
 }
 
-void SheetModel::OnSetActive(int tab, bool motdEditorOpen) {
-    PageModel& page = m_pages.at(std::size_t(tab));
+namespace {
+// The failed writes of one save, reported together after it.
+class FailureList : public PageReports {
+public:
+    void message(const std::string& text) override { reports.push_back(text); }
+    std::vector<std::string> reports;
+};
+} // namespace
+
+void SheetModel::OnSetActive(PageModel& page, bool motdEditorOpen) {
     for (PageControl& control : page.controls()) {
         // While the editor is open it owns the preview and refills it when it closes.
         if (control.isPreview() && !motdEditorOpen)
@@ -65,7 +74,8 @@ void SheetModel::OnSetActive(int tab, bool motdEditorOpen) {
     }
     if (!page.shown()) {
         page.setShown();
-        page.OnSetActive(m_session, m_prompts);
+        PageIo io{m_session, m_prompts};
+        page.OnSetActive(io);
     }
     page.updateDependents();
 }
@@ -81,10 +91,11 @@ void SheetModel::reloadPreview(const char* fallbackText) {
 
 bool SheetModel::apply() {
     m_reshown.clear();
-    std::vector<std::string> failures;
+    FailureList failures;
+    PageIo writing{m_session, failures};
     for (const PageModel& page : m_pages) {
         if (page.shown())
-            page.OnApply(m_session, failures);
+            page.OnApply(writing);
     }
     if (const auto conflicts = m_session.sortWrites(); !conflicts.empty()) {
         const SheetPrompts::Answer answer = m_prompts.ask(ConflictQuestion(conflicts));
@@ -96,8 +107,8 @@ bool SheetModel::apply() {
         m_session.settle(answer == SheetPrompts::Answer::Yes);
     }
     std::vector<SettingsSession::KeptKey> kept = m_session.commit();
-    if (!failures.empty())
-        m_prompts.saveFailed(failures);
+    if (!failures.reports.empty())
+        m_prompts.saveFailed(failures.reports);
     if (!kept.empty()) {
         // The pages that show a kept key read it again, as the file holds it now.
         for (std::size_t i = 0; i < m_pages.size(); ++i) {
@@ -109,8 +120,9 @@ bool SheetModel::apply() {
                 m_reshown.push_back(int(i));
         }
         m_session.beginShowingKept(std::move(kept));
+        PageIo reading{m_session, m_prompts};
         for (const int i : m_reshown)
-            m_pages[std::size_t(i)].OnSetActive(m_session, m_prompts);
+            m_pages[std::size_t(i)].OnSetActive(reading);
         m_session.endShowingKept();
     }
     for (PageModel& page : m_pages)

@@ -34,7 +34,7 @@ public:
     // Activation: the first showing reads the page's keys; every showing refreshes the
     // message-of-the-day preview (unless its editor is open) and the shortcuts' addresses,
     // and the dependent controls follow their boxes.
-    void OnSetActive(int tab, bool motdEditorOpen = false);
+    void OnSetActive(PageModel& page, bool motdEditorOpen = false);
     // The message-of-the-day preview again, with fallbackText for a missing file.
     void reloadPreview(const char* fallbackText);
 

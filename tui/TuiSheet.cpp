@@ -40,7 +40,7 @@ void TuiSheet::start(int tab) {
 
 void TuiSheet::show(int tab) {
     m_active = tab;
-    m_model.OnSetActive(tab);
+    m_model.OnSetActive(pages()[std::size_t(tab)]);
     focusFirst();
 }
 
