@@ -252,6 +252,15 @@ void PageModel::click(int index) {
     m_modified = true;
 }
 
+void PageModel::setChecked(int index, bool checked) {
+    PageControl& box = m_controls.at(std::size_t(index));
+    if (box.role != ControlRole::CheckBox || !box.enabled)
+        return;
+    box.checked = checked;
+    updateDependents();
+    m_modified = true;
+}
+
 void PageModel::pickWeapon(int index, int weapon) {
     PageControl& list = m_controls.at(std::size_t(index));
     if (!list.isWeaponList() || !list.enabled || weapon < 0 || weapon >= kWeaponCount)

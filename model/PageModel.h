@@ -99,6 +99,7 @@ public:
 
     // What the user does. Each marks the page modified where the sheet's pages do.
     void click(int index);                           // a check box: flips it
+    void setChecked(int index, bool checked);        // a check box that flips its own mark
     void pickWeapon(int index, int weapon);          // a weapon list
     void setNumberText(int index, std::string text); // a number box: its whole text
     void typeIntoNumber(int index, int key);         // a digit or a backspace

@@ -5,7 +5,6 @@
 #include "platform/AsciiCase.h"
 #include "platform/store/PrivateProfile.h"
 #include "res/HelpTexts.h"
-#include "res/PageKeys.h"
 #include "settings/MotdText.h"
 #include "settings/SettingsFile.h"
 
@@ -131,20 +130,22 @@ bool SheetModel::apply() {
 }
 
 std::string SheetModel::helpText(int tab) const {
+    const bool valid = tab >= 0 && tab < int(m_pages.size());
+    return SheetHelpText(valid ? &m_pages[std::size_t(tab)] : nullptr, m_session.filePath());
+}
+
+std::string SheetHelpText(const PageModel* page, const std::string& filePath) {
     std::string text;
-    if (tab >= 0 && tab < int(m_pages.size())) {
-        const PageModel& page = m_pages[std::size_t(tab)];
-        const int dialogId = page.dialog().id;
-        text = std::string(page.caption()) + "\n\n" + PageHelpText(dialogId) + "\n";
+    if (page) {
+        const int dialogId = page->dialog().id;
+        text = std::string(page->caption()) + "\n\n" + PageHelpText(dialogId) + "\n";
         std::string keys;
-        for (const PageKey& shown : PageKeys(dialogId)) {
-            const SettingKey* key = FindSettingKey(shown.key);
-            if (!key)
-                continue;
-            keys += std::string("\n  ") + key->key + " = " + key->defaultText;
-            if (key->type == SettingType::Integer)
-                keys += "  (" + std::to_string(key->minValue) + " to " +
-                        std::to_string(key->maxValue) + ")";
+        for (const int index : page->keyOrder()) {
+            const SettingKey& key = *page->controls()[std::size_t(index)].key;
+            keys += std::string("\n  ") + key.key + " = " + key.defaultText;
+            if (key.type == SettingType::Integer)
+                keys += "  (" + std::to_string(key.minValue) + " to " +
+                        std::to_string(key.maxValue) + ")";
         }
         if (!keys.empty())
             text += std::string("\nKeys in section [") + kSettingsSection +
@@ -152,7 +153,7 @@ std::string SheetModel::helpText(int tab) const {
     }
     std::error_code error;
     const std::filesystem::path path =
-        std::filesystem::absolute(m_session.filePath(), error).lexically_normal();
-    text += "\nSettings file: " + (error ? m_session.filePath() : path.string());
+        std::filesystem::absolute(filePath, error).lexically_normal();
+    text += "\nSettings file: " + (error ? filePath : path.string());
     return text;
 }

@@ -45,7 +45,7 @@ public:
     // The pages whose kept keys were shown again by the last apply (tab indexes).
     const std::vector<int>& reshownPages() const { return m_reshown; }
 
-    // What Help shows for a page: its purpose and keys, and the settings file in use.
+    // What Help shows on tab.
     std::string helpText(int tab) const;
 
 private:
@@ -55,6 +55,9 @@ private:
     std::vector<int> m_reshown;
 };
 
+// What Help shows for page (none: no page is current): its purpose and keys, and the settings
+// file in use, with its whole path.
+std::string SheetHelpText(const PageModel* page, const std::string& filePath);
 // The tab whose caption is name, ignoring case and a trailing blank; -1 for none.
 int SheetTabNamed(const std::string& name);
 // The message-of-the-day preview's text: the file's, or fallbackText when it cannot be read.

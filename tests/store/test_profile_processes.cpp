@@ -2,7 +2,7 @@
 #include "support/SessionSupport.h"
 #include "support/StoreSupport.h"
 
-#include "pages/SettingsCodecs.h"
+#include "model/PageCodecs.h"
 #include "platform/store/InPlaceBackup.h"
 #include "platform/store/IniDocument.h"
 #include "platform/store/SaveFileNames.h"
@@ -63,14 +63,14 @@ TEST(ProfileProcesses, AWriterThatKeepsTheLockFailsEachSaveAndNothingIsWritten) 
     {
         const LockWaitScope wait(std::chrono::milliseconds(100));
         LockHolder holder(dir.path());
-        WriteIntSetting(12, "Nfraglimit");
-        WriteBoolSetting(1, "samemap");
+        WriteIntSetting(session.io(), 12, "Nfraglimit");
+        WriteBoolSetting(session.io(), 1, "samemap");
         session.save();
         EXPECT_EQ(messages.texts(), QStringList(2, saveError));
         EXPECT_EQ(dir.settings(), stored);
         EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{kSettingsFile.toStdString()});
     }
-    WriteIntSetting(12, "Nfraglimit");
+    WriteIntSetting(session.io(), 12, "Nfraglimit");
     session.save();
     EXPECT_EQ(messages.count(), 2);
     EXPECT_EQ(dir.settings(), QByteArray("; mine\r\n[Gomcfg]\r\nNfraglimit=12\r\n"));
