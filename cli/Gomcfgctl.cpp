@@ -39,7 +39,7 @@ constexpr const char* kValuesHelp =
     "written.";
 
 constexpr const char* kShortUsage = "Usage: gomcfgctl [OPTIONS] COMMAND [ARGS]\n"
-                                    "Commands: list, get, set, reset, check, help, pages\n";
+                                    "Commands: list, get, set, reset, check, help\n";
 
 // The file the sheet would edit, unless --dir or --file names another. A bare --file name is
 // in the current directory: the store would look for it in $GOMCFG_WINDIR.

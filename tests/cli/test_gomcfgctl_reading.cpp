@@ -3,10 +3,7 @@
 
 #include "CtlRows.h"
 #include "cli/Commands.h"
-#include "pages/SettingsCodecs.h"
-#include "pages/WeaponCodec.h"
-#include "platform/dialog/CComboBox.h"
-#include "platform/dialog/DialogBuilder.h"
+#include "model/PageCodecs.h"
 #include "platform/store/IniDocument.h"
 #include "res/ControlIds.h"
 #include "res/Dialogs.h"
@@ -14,9 +11,7 @@
 #include "settings/KeyTable.h"
 #include "settings/SettingValues.h"
 #include "settings/WeaponTokens.h"
-#include "support/SessionSupport.h"
-
-#include <QWidget>
+#include "support/ModelSupport.h"
 
 #include <nlohmann/json.hpp>
 
@@ -100,17 +95,14 @@ TEST(GomcfgctlReading, EveryWeaponTokenIsOkOnEverySubstituteKey) {
 // get prints what the pages show when their tab first shows, read by the pages' own codecs.
 TEST(GomcfgctlReading, GetPrintsWhatThePagesLoadFromTheSameFile) {
     ScopedWorkDir dir;
-    CodecSession session;
-    MessageRecorder messages;
+    SettingsSession session(SettingsFilePath());
+    ScriptedPrompts messages;
+    PageIo io{session, messages};
     putBytes(dir,
              "[Gomcfg]\r\nsamemap=True\r\nisc=True\r\nNfraglimit=12abc\r\nNtimelimit=\r\n"
              "Nhttpport=-5\r\nNfingerport= 0x1F \r\nrocketsT=Rockets\r\nbfgT=railgun\r\n"
              "railgun=True\r\nshotgun=false\r\ncheating=\"true\"\r\n",
              kFile);
-    QWidget window;
-    CComboBox list;
-    list.Attach(DialogBuilder::build(kDialog105, &window).value(IDC_SHOTGUN_LIST));
-    ASSERT_NE(list.combo(), nullptr);
 
     for (const char* key :
          {"samemap", "isc", "cheating", "ctf", "Nfraglimit", "Ntimelimit", "Nhttpport",
@@ -121,19 +113,18 @@ TEST(GomcfgctlReading, GetPrintsWhatThePagesLoadFromTheSameFile) {
         if (entry->type == SettingType::Boolean) {
             int value = -1;
             if (std::string_view(key) == "railgun" || std::string_view(key) == "shotgun")
-                LoadDataItemON(key, entry->defaultText, value);
+                LoadDataItemON(io, key, entry->defaultText, value);
             else
-                ReadBoolSetting(value, key, std::string_view(entry->defaultText) == "true");
+                ReadBoolSetting(io, value, key, std::string_view(entry->defaultText) == "true");
             loaded = value ? "true" : "false";
         } else if (entry->type == SettingType::Integer) {
             int value = -1;
-            ReadIntSetting(key, value, std::stoi(entry->defaultText));
+            ReadIntSetting(io, key, value, std::stoi(entry->defaultText));
             loaded = std::to_string(value);
         } else {
-            list.SetCurSel(-1);
+            int selected = -1;
             const std::string token(key, std::strlen(key) - 1);
-            LoadDataItem(token.c_str(), token.c_str(), list);
-            const int selected = list.GetCurSel();
+            LoadDataItem(io, token.c_str(), token.c_str(), selected);
             loaded = selected < 0 ? "" : WeaponTokenFromIndex(selected);
         }
         const CtlRun run = ctl({"get", key});

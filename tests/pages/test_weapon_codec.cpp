@@ -135,8 +135,7 @@ TEST_F(WeaponCodecTest, UnknownWeaponNumberIsReportedAndReadsNothing) {
     LoadDataThingy(session.io(), unsigned(-1), enabled, m_selection);
     EXPECT_EQ(enabled, 7);
     EXPECT_EQ(m_selection, 4);
-    const QString error =
-        QStringLiteral("ERROR: in LoadDataThingy()\nCan't have a default!!!\n");
+    const QString error = QStringLiteral("ERROR: in LoadDataThingy()\nCan't have a default!!!\n");
     EXPECT_EQ(messages.texts(), QStringList({error, error}));
 }
 

@@ -4,6 +4,7 @@
 #include "platform/dialog/MessageBox.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsSession.h"
+#include "support/MessageRecorder.h"
 
 #include <QString>
 
