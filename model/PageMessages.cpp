@@ -1,5 +1,6 @@
 #include "model/PageMessages.h"
 
+#include "platform/Utf8.h"
 #include "settings/SettingsFile.h"
 #include "settings/WeaponTokens.h"
 
@@ -42,7 +43,7 @@ std::string ShortenedValue(std::string_view text) {
     // Count characters, not bytes: a continuation byte (10xxxxxx) starts none.
     std::size_t characters = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
+        if (IsUtf8Continuation(text[i]))
             continue;
         if (characters == PageText::kLongValueLimit)
             return std::string(text.substr(0, i)) + PageText::kLongValueEnd;

@@ -151,12 +151,12 @@ bool PageControl::focusable() const {
     }
 }
 
-std::optional<std::string> NumberRefusal(std::string_view text, int minValue, int maxValue) {
+std::optional<std::string> NumberRefusal(std::string_view text, const SettingKey& key) {
     const std::optional<int> value = ParseWholeNumber(text);
     if (!value)
         return std::string(PageText::kNotANumber);
-    if (*value < minValue || *value > maxValue)
-        return RangeRefusal(minValue, maxValue);
+    if (!WithinRange(key, *value))
+        return RangeRefusal(key.minValue, key.maxValue);
     return std::nullopt;
 }
 
@@ -309,7 +309,7 @@ std::optional<Refusal> PageModel::validate() const {
         const PageControl& box = m_controls[std::size_t(index)];
         if (!box.isNumberBox())
             continue;
-        if (auto message = NumberRefusal(box.text, box.key->minValue, box.key->maxValue))
+        if (auto message = NumberRefusal(box.text, *box.key))
             return Refusal{index, std::move(*message)};
     }
     return std::nullopt;

@@ -61,8 +61,9 @@ struct Refusal {
     std::string message;
 };
 
-// The message a number box gets for text: nothing when it is a whole number within the range.
-std::optional<std::string> NumberRefusal(std::string_view text, int minValue, int maxValue);
+// The message a number box showing integer key gets for text: nothing when it is a whole
+// number within the key's range.
+std::optional<std::string> NumberRefusal(std::string_view text, const SettingKey& key);
 
 // What a page reports while it reads or writes (the weapon rows' messages, failed saves).
 class PageReports {

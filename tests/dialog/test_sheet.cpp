@@ -29,6 +29,8 @@ constexpr ControlTemplate kProbeControls[] = {
     {102, ControlKind::CheckBox, "Greyed", 10, 50, 60, 10, WS_TABSTOP | WS_DISABLED},
 };
 constexpr DialogTemplate kProbeDialog{9001, "Probe", 100, 80, kProbeControls};
+// The probe's number, which the page takes from 1 to 10.
+constexpr SettingKey kProbeNumber{"Nprobe", SettingType::Integer, "5", 1, 10, "Probe"};
 
 // A page that counts the protocol calls the sheet makes on it; it reads and writes two keys of
 // its own through the codecs, on the sheet's session.
@@ -66,7 +68,7 @@ protected:
         if (!pDX->m_bSaveAndValidate || pDX->failed())
             return;
         const std::string typed = TypedNumberText(text);
-        if (const auto refusal = NumberRefusal(typed, 1, 10))
+        if (const auto refusal = NumberRefusal(typed, kProbeNumber))
             pDX->Fail(QString::fromStdString(*refusal));
         else
             m_number = *ParseWholeNumber(typed);
