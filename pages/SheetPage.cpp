@@ -119,6 +119,7 @@ BOOL SheetPage::OnSetActive() {
     if (m_sheet) {
         m_sheet->OnSetActive(*m_model, MotdEditor.running != 0);
         UpdateData(FALSE);
+        drawPreview();
         drawState();
         markModifiedAsTheModelSays();
     }
@@ -142,8 +143,16 @@ void SheetPage::drawState() {
             continue;
         if (QWidget* widget = GetDlgItem(control.id()))
             widget->setEnabled(control.enabled);
-        // While the editor is open its worker owns the preview and refills it when it closes.
-        if (control.isPreview() && !MotdEditor.running) {
+    }
+}
+
+void SheetPage::drawPreview() {
+    // While the editor is open its worker owns the preview and refills it when it closes; after
+    // that the preview shows what the worker put there until the page is shown again.
+    if (MotdEditor.running)
+        return;
+    for (const PageControl& control : m_model->controls()) {
+        if (control.isPreview()) {
             m_motdPreview.LimitText(int(kMotdPreviewBytes));
             m_motdPreview.SetSel(0, -1);
             m_motdPreview.ReplaceSel(QString::fromStdString(control.text), FALSE);

@@ -34,8 +34,10 @@ private:
     void OnNumberChanged(int index);
     void OnWeaponChosen(int index);
     void OnButton(const char* editsFile, const char* shortcutFile);
-    // The model's enabled states and the preview, drawn.
+    // The model's enabled states, drawn.
     void drawState();
+    // The model's message-of-the-day preview, drawn when the page is shown.
+    void drawPreview();
     void markModifiedAsTheModelSays();
 
     SheetModel* m_sheet = nullptr;
