@@ -4,7 +4,7 @@
 // before, the arguments, and the exit status, output, complaints and file after.
 
 #include "cli/Gomcfgctl.h"
-#include "support/StoreSupport.h"
+#include "support/QtStoreSupport.h"
 #include "support/TestSupport.h"
 
 #include <sys/stat.h>

@@ -6,7 +6,7 @@
 #include "settings/KeyTable.h"
 #include "settings/SettingInput.h"
 #include "settings/WeaponTokens.h"
-#include "support/StoreSupport.h"
+#include "support/QtStoreSupport.h"
 #include "support/TestSupport.h"
 
 #include <QProcess>

@@ -253,8 +253,7 @@ TEST(GomcfgctlRows, WithJsonEveryRefusalIsAnErrorObjectOnStdout) {
 // Lenient input, strict output: what the sheet itself would write, in one save that keeps the
 // file's line ends, its other bytes and its encoding.
 TEST(GomcfgctlRows, SetAndResetWriteWhatTheSheetWouldInOneSave) {
-    const std::string utf16Before =
-        utf16LeFile(QString::fromUtf8("[Gomcfg]\r\n; Größe\r\nNfraglimit=9\r\n"));
+    const std::string utf16Before = utf16LeFile(u"[Gomcfg]\r\n; Größe\r\nNfraglimit=9\r\n");
     expectRows({
         {{"-v", "set", "samemap=YES", "nfraglimit=+0040", "ctf=Off", "rocketsT=rocket LAUNCHER",
           "bfgT=BFG", "Nhttpport=64000", "isc=1"},
@@ -300,7 +299,7 @@ TEST(GomcfgctlRows, SetAndResetWriteWhatTheSheetWouldInOneSave) {
          0,
          "",
          "",
-         utf16LeFile(QString::fromUtf8("[Gomcfg]\r\n; Größe\r\nNfraglimit=0\r\nctf=false\r\n"))},
+         utf16LeFile(u"[Gomcfg]\r\n; Größe\r\nNfraglimit=0\r\nctf=false\r\n")},
         {{"--verbose", "reset", "samemap", "Nhttpport", "bfgT"},
          "[Gomcfg]\nsamemap=true\nNhttpport=8080\nbfgT=bfg\n",
          0,

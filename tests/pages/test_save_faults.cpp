@@ -1,7 +1,7 @@
 #include "res/ControlIds.h"
+#include "support/QtStoreSupport.h"
 #include "support/SessionSupport.h"
 #include "support/SheetHarness.h"
-#include "support/StoreSupport.h"
 
 #include "app/MainDialog.h"
 #include "model/PageCodecs.h"

@@ -1,11 +1,12 @@
 #include "support/LockHolder.h"
-#include "support/SessionSupport.h"
+#include "support/ModelSupport.h"
 #include "support/StoreSupport.h"
 
 #include "model/PageCodecs.h"
 #include "platform/store/InPlaceBackup.h"
 #include "platform/store/IniDocument.h"
 #include "platform/store/SaveFileNames.h"
+#include "settings/SettingsFile.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -54,26 +55,31 @@ std::string fileWith(unsigned long value) {
 } // namespace
 
 TEST(ProfileProcesses, AWriterThatKeepsTheLockFailsEachSaveAndNothingIsWritten) {
-    ScopedWorkDir dir;
-    const QByteArray stored = "; mine\r\n[Gomcfg]\r\nNfraglimit=7\r\n";
-    const QString saveError = QStringLiteral("ERROR: Problem saving GombleTroveII.ini\n");
-    dir.writeSettings(stored);
-    CodecSession session;
-    MessageRecorder messages;
+    WorkDir dir;
+    const std::string stored = "; mine\r\n[Gomcfg]\r\nNfraglimit=7\r\n";
+    const std::string saveError = "ERROR: Problem saving GombleTroveII.ini\n";
+    putBytes(dir, stored, kSettingsFileName);
+    SettingsSession session(SettingsFilePath());
+    ScriptedPrompts messages;
+    PageIo io{session, messages};
+    const auto save = [&session] {
+        session.sortWrites();
+        session.commit();
+    };
     {
         const LockWaitScope wait(std::chrono::milliseconds(100));
         LockHolder holder(dir.path());
-        WriteIntSetting(session.io(), 12, "Nfraglimit");
-        WriteBoolSetting(session.io(), 1, "samemap");
-        session.save();
-        EXPECT_EQ(messages.texts(), QStringList(2, saveError));
-        EXPECT_EQ(dir.settings(), stored);
-        EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{kSettingsFile.toStdString()});
+        WriteIntSetting(io, 12, "Nfraglimit");
+        WriteBoolSetting(io, 1, "samemap");
+        save();
+        EXPECT_EQ(messages.messages, std::vector<std::string>(2, saveError));
+        EXPECT_EQ(bytesOf(dir, kSettingsFileName), stored);
+        EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{kSettingsFileName});
     }
-    WriteIntSetting(session.io(), 12, "Nfraglimit");
-    session.save();
-    EXPECT_EQ(messages.count(), 2);
-    EXPECT_EQ(dir.settings(), QByteArray("; mine\r\n[Gomcfg]\r\nNfraglimit=12\r\n"));
+    WriteIntSetting(io, 12, "Nfraglimit");
+    save();
+    EXPECT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(bytesOf(dir, kSettingsFileName), "; mine\r\n[Gomcfg]\r\nNfraglimit=12\r\n");
 }
 
 // With the wait the program uses, a holder that lets go at once or only after a good while: the
@@ -82,7 +88,7 @@ TEST(ProfileProcesses, ASaveWaitsForAWriterThatLetsGoWithinTheWait) {
     for (const auto held : {std::chrono::milliseconds(100), std::chrono::milliseconds(1500)}) {
         ASSERT_LT(held, kProfileLockWait);
         SCOPED_TRACE(held.count());
-        ScopedWorkDir dir;
+        WorkDir dir;
         putBytes(dir, "[S]\r\nk=1\r\n");
         LockHolder holder(dir.path());
         const auto start = std::chrono::steady_clock::now();
@@ -103,8 +109,8 @@ namespace {
 // Kills a writer that saves back to back, rounds times at random moments. With a second name
 // for the file, each save rewrites it in place, and a reader keeps reading meanwhile.
 void killWritersRepeatedly(int rounds, bool linked) {
-    ScopedWorkDir dir;
-    const std::string path = dir.filePath(kIni).toStdString();
+    WorkDir dir;
+    const std::string path = dir.filePath(kIni);
     putBytes(dir, fileWith(0));
     std::set<std::string> names = {kIni};
     if (linked) {
@@ -197,7 +203,7 @@ TEST(ProfileProcesses, KilledInPlaceWriterLeavesTheOldOrTheNewFileToEveryReader)
 }
 
 TEST(ProfileProcesses, ReadersNeverSeeAFileHalfRewrittenInPlace) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     // The counter comes first, and its length changes with every save, so the rest moves.
     const auto layout = [](std::string_view value) {
         std::string text = "[Gomcfg]\r\ncounter=" + std::string(value) + "\r\n";
@@ -208,7 +214,7 @@ TEST(ProfileProcesses, ReadersNeverSeeAFileHalfRewrittenInPlace) {
     putBytes(dir, layout("0"));
     ASSERT_EQ(::link(kIni, "second.ini"), 0);
     const pid_t writer =
-        startWriter({"loop", dir.filePath(kIni).toStdString(), "Gomcfg", "counter", "512"}, -1, -1);
+        startWriter({"loop", dir.filePath(kIni), "Gomcfg", "counter", "512"}, -1, -1);
     int reads = 0;
     int changes = 0;
     std::string last = layout("0");
@@ -231,7 +237,7 @@ TEST(ProfileProcesses, ReadersNeverSeeAFileHalfRewrittenInPlace) {
 }
 
 TEST(ProfileProcesses, OnlyFilesOfOursAreRemoved) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, "[S]\r\nk=1\r\n");
     const pid_t dead = ::fork();
     if (dead == 0)
@@ -250,24 +256,24 @@ TEST(ProfileProcesses, OnlyFilesOfOursAreRemoved) {
     };
     for (const std::string& name : kept)
         if (name != kIni)
-            putBytes(dir, "x", QString::fromStdString(name));
+            putBytes(dir, "x", name);
     // Writers of ours killed before their rename, and one killed during an in-place save of a
     // file that has been replaced since.
-    putBytes(dir, "half a file", QString::fromStdString(TempFileName(kIni)));
-    putBytes(dir, "", QString::fromStdString(TempFileName(kIni)));
+    putBytes(dir, "half a file", TempFileName(kIni));
+    putBytes(dir, "", TempFileName(kIni));
     struct stat other {};
     ASSERT_EQ(::stat(".test.ini.999999.1.tmp", &other), 0);
     const std::string stale = InPlaceBackup::encode(other, "[S]\r\nk=0\r\n", 1, 0);
-    putBytes(dir, stale, QString::fromStdString(BackupFileName(kIni)));
+    putBytes(dir, stale, BackupFileName(kIni));
     EXPECT_EQ(WritePrivateProfileString("S", "k", "2", kIni), TRUE);
     EXPECT_EQ(bytesOf(dir), "[S]\r\nk=2\r\n");
     EXPECT_EQ(entriesOf(dir.path()), kept);
 }
 
 TEST(ProfileProcesses, TwoWriterProcessesLoseNoneOfEachOthersKeys) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, "; shared\n[Gomcfg]\nshotgun=true\n");
-    const std::string path = dir.filePath(kIni).toStdString();
+    const std::string path = dir.filePath(kIni);
     constexpr int kWrites = 1000;
     int start[2];
     ASSERT_EQ(::pipe2(start, O_CLOEXEC), 0);
