@@ -181,7 +181,7 @@ const std::vector<Row>& refusedRows() {
 
 TEST(GomcfgctlRows, RefusedCallsExitWithTheirStatusAndLeaveTheFileAsItWas) {
     expectRows(refusedRows());
-    ScopedWorkDir dir;
+    WorkDir dir;
     ctl({"--dir", "missing", "set", "ctf=false"});
     EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{});
 }
@@ -192,7 +192,7 @@ TEST(GomcfgctlRows, WithJsonEveryRefusalIsAnErrorObjectOnStdout) {
     for (const Row& row : refusedRows()) {
         if (std::find(row.args.begin(), row.args.end(), "--json") != row.args.end())
             continue;
-        ScopedWorkDir dir;
+        WorkDir dir;
         putBytes(dir, *row.before, kFile);
         const CtlRun text = ctl(row.args);
         const CtlRun json = ctl(withJson(row.args));
@@ -308,7 +308,7 @@ TEST(GomcfgctlRows, SetAndResetWriteWhatTheSheetWouldInOneSave) {
          "[Gomcfg]\nsamemap=false\nNhttpport=80\nbfgT=bfg\n"},
     });
 
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, utf16Before, kFile);
     EXPECT_EQ(ctl({"reset", "--all"}).status, 0);
     const std::string all = bytesOf(dir, kFile);
@@ -436,7 +436,7 @@ TEST(GomcfgctlRows, CheckReportsEachKindOfProblemWithItsLine) {
         {{"--json", "check"}, std::nullopt, 0, "[]\n", ""},
     });
     // Every problem's kind, as JSON names it.
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir,
              "[Gomcfg]\nsamemap=True\nNfraglimit=1x\nNhttpport=0\nbfgT=x\nisc\nisc=true\nbogus=1\n"
              "[Gomcfg]\n",
@@ -489,7 +489,7 @@ TEST(GomcfgctlRows, ControlCharactersFromTheFileOrTheArgumentsAreShownEscaped) {
          "0m\xff\n"},
     });
 
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, hostile, kFile);
     const CtlRun list = ctl({"list"});
     EXPECT_EQ(list.status, 0);
