@@ -2,25 +2,22 @@
 
 #include "app/MainDialog.h"
 #include "launch/EditorLauncher.h"
+#include "model/SheetModel.h"
 #include "pages/AboutPage.h"
 #include "pages/GomblePageReal.h"
 #include "pages/PropPageCTF.h"
 #include "pages/PropPageServices.h"
 #include "pages/ServerPage.h"
-#include "pages/SettingsCodecs.h"
 #include "pages/WeaponsPageReal.h"
 #include "platform/dialog/MessageBox.h"
-#include "res/HelpTexts.h"
-#include "res/PageKeys.h"
 #include "res/Strings.h"
-#include "settings/KeyTable.h"
 #include "settings/SettingsCheck.h"
 #include "settings/SettingsFile.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 #include <memory>
+#include <optional>
 
 ConfigApp::ConfigApp() {
     // Message boxes are titled with this name.
@@ -57,29 +54,10 @@ std::vector<std::unique_ptr<CPropertyPage>> ConfigApp::createPages() {
 }
 
 QString ConfigApp::helpText(const CPropertySheet& sheet) {
-    QString text;
-    if (const CPropertyPage* page = sheet.GetActivePage()) {
-        const int dialogId = page->dialogTemplate().id;
-        text += page->GetCaption() + QStringLiteral("\n\n") +
-                QString::fromLatin1(PageHelpText(dialogId)) + QStringLiteral("\n");
-        QString keys;
-        for (const PageKey& shown : PageKeys(dialogId)) {
-            const SettingKey* key = FindSettingKey(shown.key);
-            if (!key)
-                continue;
-            keys += QStringLiteral("\n  %1 = %2")
-                        .arg(QLatin1String(key->key), QLatin1String(key->defaultText));
-            if (key->type == SettingType::Integer)
-                keys += QStringLiteral("  (%1 to %2)").arg(key->minValue).arg(key->maxValue);
-        }
-        if (!keys.isEmpty())
-            text += QStringLiteral("\nKeys in section [%1], with their defaults:")
-                        .arg(QLatin1String(kSettingsSection)) +
-                    keys + QStringLiteral("\n");
-    }
-    const QString path = QFileInfo(QString::fromLocal8Bit(SettingsFilePath())).absoluteFilePath();
-    text += QStringLiteral("\nSettings file: %1").arg(path);
-    return text;
+    const CPropertyPage* page = sheet.GetActivePage();
+    const std::optional<PageModel> shown =
+        page ? std::optional<PageModel>(PageModel(page->dialogTemplate())) : std::nullopt;
+    return QString::fromStdString(SheetHelpText(shown ? &*shown : nullptr, SettingsFilePath()));
 }
 
 void ConfigApp::OnHelp(const CPropertySheet& sheet) {

@@ -1,43 +1,11 @@
 #include "app/MainDialog.h"
 
-#include "pages/SettingsAccess.h"
-#include "platform/AsciiCase.h"
+#include "pages/SheetPage.h"
 #include "platform/dialog/MessageBox.h"
-#include "res/PageKeys.h"
 #include "res/Strings.h"
+#include "settings/SettingsFile.h"
 
 #include <QIcon>
-
-#include <algorithm>
-
-namespace {
-
-// A value as the question shows it: a long one cut short, an empty one named.
-QString ShownText(const std::string& text) {
-    constexpr qsizetype kLongest = 60;
-    const QString shown = QString::fromStdString(text);
-    if (shown.isEmpty())
-        return QStringLiteral("(empty)");
-    return shown.size() <= kLongest ? shown : shown.left(kLongest) + QStringLiteral("...");
-}
-
-QString ConflictQuestion(const std::vector<SettingsSession::Conflict>& conflicts) {
-    QString list;
-    for (const SettingsSession::Conflict& c : conflicts) {
-        const QString inFile = c.inFile ? ShownText(*c.inFile) + QStringLiteral(" in the file")
-                                        : QStringLiteral("not in the file");
-        list += QStringLiteral("%1: %2, %3 here\n")
-                    .arg(QString::fromStdString(c.key), inFile, ShownText(c.here));
-    }
-    return QStringLiteral("Another program changed these settings in %1 after they were read, "
-                          "and they were changed here too:\n\n%2\n"
-                          "Overwrite them with the values here?\n"
-                          "Yes saves the values here, No keeps the file's values, Cancel saves "
-                          "nothing.")
-        .arg(QLatin1String(kSettingsFileName), list);
-}
-
-} // namespace
 
 // The resources live in a static library; nothing else would pull them into the program.
 static void registerResources() {
@@ -48,45 +16,48 @@ static void registerResources() {
     Q_UNUSED(registered);
 }
 
+void MainDialog::MessageBoxPrompts::message(const std::string& text) {
+    AfxMessageBox(QString::fromStdString(text), MB_OK | MB_ICONEXCLAMATION);
+}
+
+SheetPrompts::Answer MainDialog::MessageBoxPrompts::ask(const std::string& question) {
+    switch (AfxMessageBox(QString::fromStdString(question),
+                          MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON3)) {
+    case IDYES:
+        return Answer::Yes;
+    case IDNO:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
 MainDialog::MainDialog(QWidget* parent, UINT selectPage)
     : CPropertySheet(QString::fromLatin1(kSheetCaption), parent, selectPage),
-      m_session(SettingsFilePath()), m_previousSession(SetSettingsSession(&m_session)) {
+      m_session(SettingsFilePath()), m_model(m_session, m_prompts) {
     registerResources();
     setObjectName(QStringLiteral("MainDialog"));
     setWindowIcon(QIcon(QStringLiteral(":/gomcfg2.png")));
 }
 
-MainDialog::~MainDialog() {
-    SetSettingsSession(m_previousSession);
+void MainDialog::AddPage(CPropertyPage* page) {
+    if (auto* shown = qobject_cast<SheetPage*>(page))
+        shown->bindModel(m_model);
+    CPropertySheet::AddPage(page);
 }
 
 bool MainDialog::applyPages() {
+    // Each created page hands the model what its controls hold.
     const bool applied = CPropertySheet::applyPages();
-    if (const auto conflicts = m_session.sortWrites(); !conflicts.empty()) {
-        const int answer = AfxMessageBox(ConflictQuestion(conflicts),
-                                         MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON3);
-        if (answer == IDCANCEL) {
-            m_session.discardWrites();
-            return false;
+    if (!m_model.apply())
+        return false;
+    for (const int tab : m_model.reshownPages()) {
+        const int dialogId = m_model.pages()[std::size_t(tab)].dialog().id;
+        for (int i = 0; i < GetPageCount(); ++i) {
+            auto* page = qobject_cast<SheetPage*>(GetPage(i));
+            if (page && page->dialogTemplate().id == dialogId && page->isWindowCreated())
+                page->showKeptKeys();
         }
-        m_session.settle(answer == IDYES);
     }
-    const std::vector<SettingsSession::KeptKey> kept = m_session.commit();
-    if (kept.empty())
-        return applied;
-    m_session.beginShowingKept(kept);
-    for (int i = 0; i < GetPageCount(); ++i) {
-        CPropertyPage* page = GetPage(i);
-        const auto shown = PageKeys(page->dialogTemplate().id);
-        const bool showsKept =
-            std::any_of(kept.begin(), kept.end(), [&](const SettingsSession::KeptKey& k) {
-                return std::any_of(shown.begin(), shown.end(), [&](const PageKey& key) {
-                    return EqualsIgnoringAsciiCase(key.key, k.key);
-                });
-            });
-        if (showsKept && page->isWindowCreated())
-            page->reloadSettings();
-    }
-    m_session.endShowingKept();
     return applied;
 }

@@ -5,7 +5,6 @@
 #include "BenchFiles.h"
 #include "app/ConfigApp.h"
 #include "app/MainDialog.h"
-#include "pages/PageState.h"
 #include "platform/dialog/MessageBox.h"
 #include "platform/store/PrivateProfile.h"
 #include "res/ControlIds.h"
@@ -78,7 +77,6 @@ void SheetApply(benchmark::State& state, std::string text) {
         state.PauseTiming();
         SaveCalls::renames = SaveCalls::fsyncs = 0;
         Dir().put("GombleTroveII.ini", text);
-        ResetPageStateForTesting();
         auto sheet = std::make_unique<MainDialog>();
         auto pages = ConfigApp::createPages();
         for (const auto& page : pages)

@@ -6,7 +6,6 @@
 #include "app/MainDialog.h"
 #include "pages/AboutPage.h"
 #include "pages/GomblePageReal.h"
-#include "pages/PageState.h"
 #include "pages/PropPageCTF.h"
 #include "pages/PropPageServices.h"
 #include "pages/ServerPage.h"
@@ -30,7 +29,6 @@ template <class Page> struct Sheet {
     Page page;
 
     Sheet() {
-        ResetPageStateForTesting();
         sheet.AddPage(&first);
         sheet.AddPage(&page);
         sheet.show();

@@ -33,10 +33,6 @@ std::function<void()>& beforeWrite() {
     return hook;
 }
 
-std::string inQuotes(std::string_view text) {
-    return "'" + std::string(text) + "'";
-}
-
 // "1 problem", "2 problems".
 std::string counted(std::size_t n, std::string_view thing) {
     return std::to_string(n) + " " + std::string(thing) + (n == 1 ? "" : "s");
@@ -85,8 +81,8 @@ std::optional<Snapshot> readSnapshot(const CliOptions& options, std::string& fai
 
 std::string unknownKeyMessage(std::string_view name) {
     const SettingKey* nearest = SuggestedSettingKey(name);
-    return "unknown key " + inQuotes(name) +
-           (nearest ? "; did you mean " + inQuotes(nearest->key) + "?" : "");
+    return "unknown key " + InQuotes(name) +
+           (nearest ? "; did you mean " + InQuotes(nearest->key) + "?" : "");
 }
 
 // The table keys the names mean, or nothing after every unknown name has been reported.
@@ -355,7 +351,7 @@ int RunSet(const CliOptions& options, CliOutput& output,
     for (const std::string& assignment : assignments) {
         const std::size_t eq = assignment.find('=');
         if (eq == std::string::npos || eq == 0) {
-            output.problem(inQuotes(assignment) + " is not KEY=VALUE");
+            output.problem(InQuotes(assignment) + " is not KEY=VALUE");
             continue;
         }
         const std::string_view name = std::string_view(assignment).substr(0, eq);

@@ -3,6 +3,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CliOutput.h"
 #include "cli/Commands.h"
+#include "cli/PagesCommand.h"
 #include "settings/KeySuggestion.h"
 #include "settings/SettingsFile.h"
 
@@ -16,7 +17,8 @@
 
 namespace {
 
-constexpr const char* kCommands[] = {"list", "get", "set", "reset", "check", "file", "help"};
+constexpr const char* kCommands[] = {"list",  "get",  "set",  "reset",
+                                     "check", "file", "help", "pages"};
 
 // The same words as the README's table and the man page.
 constexpr const char* kExitStatusHelp =
@@ -134,6 +136,7 @@ private:
     CLI::App* m_check = nullptr;
     CLI::App* m_fileCommand = nullptr;
     CLI::App* m_help = nullptr;
+    CLI::App* m_pages = nullptr;
 };
 
 void Gomcfgctl::define() {
@@ -183,6 +186,7 @@ void Gomcfgctl::define() {
     for (CLI::App* command : {m_list, m_get, m_set, m_reset, m_check, m_fileCommand, m_help})
         command->group("Commands");
     m_help->add_option("COMMAND", m_helpTopic, "A command")->type_name("");
+    m_pages = AddPagesCommand(m_app);
 }
 
 int Gomcfgctl::usageError(const std::string& message, const std::string& command) {
@@ -260,6 +264,8 @@ int Gomcfgctl::dispatch() {
         return RunCheck(m_options, m_output);
     if (m_fileCommand->parsed())
         return RunFile(m_options, m_output);
+    if (m_pages->parsed())
+        return RunPages(m_output);
     if (m_helpTopic.empty()) {
         // App::help() would describe the help command, the one that was parsed.
         m_out << m_app.get_formatter()->make_help(&m_app, "gomcfgctl", CLI::AppFormatMode::Normal);

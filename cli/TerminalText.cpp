@@ -1,5 +1,7 @@
 #include "cli/TerminalText.h"
 
+#include "platform/Utf8.h"
+
 #include <cstddef>
 #include <cstdio>
 
@@ -11,28 +13,6 @@ void appendHex(std::string& out, const char* format, unsigned value) {
     out += buffer;
 }
 
-// The length of the valid UTF-8 sequence at text[i], or 0.
-std::size_t utf8Length(std::string_view text, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
-    const auto continues = [&](std::size_t k, unsigned low = 0x80, unsigned high = 0xBF) {
-        return i + k < text.size() && byte(k) >= low && byte(k) <= high;
-    };
-    const unsigned lead = byte(0);
-    if (lead >= 0xC2 && lead <= 0xDF)
-        return continues(1) ? 2 : 0;
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        const unsigned low = lead == 0xE0 ? 0xA0 : 0x80;  // no overlong forms
-        const unsigned high = lead == 0xED ? 0x9F : 0xBF; // no surrogates
-        return continues(1, low, high) && continues(2) ? 3 : 0;
-    }
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        const unsigned low = lead == 0xF0 ? 0x90 : 0x80;
-        const unsigned high = lead == 0xF4 ? 0x8F : 0xBF; // nothing above U+10FFFF
-        return continues(1, low, high) && continues(2) && continues(3) ? 4 : 0;
-    }
-    return 0;
-}
-
 } // namespace
 
 std::string TerminalText(std::string_view text) {
@@ -41,7 +21,7 @@ std::string TerminalText(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (c >= 0x80) {
-            const std::size_t length = utf8Length(text, i);
+            const std::size_t length = Utf8SequenceLength(text, i);
             if (length == 0) {
                 appendHex(out, "\\x%02x", c);
                 ++i;

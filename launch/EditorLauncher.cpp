@@ -1,10 +1,11 @@
 #include "launch/EditorLauncher.h"
 
-#include "launch/MotdText.h"
+#include "model/PageMessages.h"
 #include "platform/dialog/CEdit.h"
 #include "platform/process/ChildProcess.h"
 #include "platform/process/DetachedThread.h"
 #include "platform/process/LaunchCommands.h"
+#include "settings/MotdText.h"
 
 #include <QMetaObject>
 #include <QObject>
@@ -20,7 +21,6 @@ EditorLauncher DenyFileEditor{"deny.cfg"};
 EditorLauncher MotdEditor{kMotdFileName};
 
 namespace {
-constexpr const char* kAfterEditFallback = "Put your motd text here...\n";
 
 // How a worker reaches the preview: through a relay object that lives on the user-interface
 // thread as a child of the preview's widget. When the relay goes (with the widget, the page or
@@ -60,7 +60,7 @@ void reloadPreview(const std::shared_ptr<PreviewLink>& link) {
         QMetaObject::invokeMethod(
             link->relay,
             [link, done = std::move(done)] {
-                FillMotdPreview(*link->preview, kAfterEditFallback);
+                FillMotdPreview(*link->preview, PageText::kMotdMissingAfterEdit);
                 done->set_value();
                 link->relay->deleteLater();
             },

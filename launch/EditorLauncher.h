@@ -39,5 +39,5 @@ void ResetEditorFlags();
 
 // Replaces the whole text of preview with the first 1024 bytes of "gomble_motd.txt" of the
 // current directory (up to a NUL byte), or with fallbackText when the file cannot be read; see
-// MotdTextFromBytes for how the bytes become text.
+// MotdUtf8FromBytes (settings/MotdText.h) for how the bytes become text.
 void FillMotdPreview(CEdit& preview, const char* fallbackText);

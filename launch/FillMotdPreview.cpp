@@ -1,12 +1,9 @@
 #include "launch/EditorLauncher.h"
-#include "launch/MotdText.h"
 
+#include "model/SheetModel.h"
 #include "platform/dialog/CEdit.h"
 
 void FillMotdPreview(CEdit& preview, const char* fallbackText) {
-    const std::optional<MotdBytes> file = ReadMotdBytes(kMotdFileName);
-    const QString text = file ? MotdTextFromBytes(file->bytes, file->cut)
-                              : MotdTextFromBytes(fallbackText ? fallbackText : "", false);
     preview.SetSel(0, -1);
-    preview.ReplaceSel(text, FALSE);
+    preview.ReplaceSel(QString::fromStdString(MotdPreviewText(fallbackText)), FALSE);
 }

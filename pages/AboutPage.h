@@ -1,15 +1,10 @@
 #pragma once
 
-#include "platform/dialog/CPropertyPage.h"
+#include "pages/SheetPage.h"
 
-// "About": who made the utility, and shortcuts to its home page and help files. It has no
-// settings, so activation and apply are the base behaviour.
-class AboutPage : public CPropertyPage {
+// "About": who made the utility, and shortcuts to its home page and help files.
+class AboutPage : public SheetPage {
     Q_OBJECT
 public:
     AboutPage();
-
-private:
-    void OnGotoHomePage();
-    void OnHelpFiles();
 };

@@ -54,6 +54,10 @@ std::span<const SettingKey> SettingKeys() {
     return kKeys;
 }
 
+bool WithinRange(const SettingKey& key, int value) {
+    return value >= key.minValue && value <= key.maxValue;
+}
+
 const SettingKey* FindSettingKey(std::string_view key) {
     for (const SettingKey& entry : kKeys) {
         if (EqualsIgnoringAsciiCase(entry.key, key))

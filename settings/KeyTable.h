@@ -19,5 +19,8 @@ struct SettingKey {
 
 std::span<const SettingKey> SettingKeys();
 
+// Whether value lies within the range of integer key (bounds included).
+bool WithinRange(const SettingKey& key, int value);
+
 // The key whose name equals key ignoring ASCII case, as the store matches keys; nullptr if none.
 const SettingKey* FindSettingKey(std::string_view key);

@@ -1,5 +1,6 @@
 #include "settings/MotdText.h"
 
+#include "platform/Utf8.h"
 #include "platform/store/UniqueFd.h"
 
 #include <fcntl.h>
@@ -17,25 +18,12 @@ constexpr std::array<char16_t, 32> kWindows1252High = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
-
 std::string fromWindows1252(std::string_view bytes) {
     std::string text;
     text.reserve(bytes.size() * 2);
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
-        appendUtf8(text, byte >= 0x80 && byte < 0xA0 ? kWindows1252High[byte - 0x80] : byte);
+        AppendUtf8(text, byte >= 0x80 && byte < 0xA0 ? kWindows1252High[byte - 0x80] : byte);
     }
     return text;
 }
@@ -45,47 +33,13 @@ struct Utf8Scan {
     bool incompleteTail = false; // the rest is a well-formed start of one character
 };
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 Utf8Scan scanUtf8(std::string_view bytes) {
     Utf8Scan scan;
-    const std::size_t size = bytes.size();
     std::size_t i = 0;
-    while (i < size) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        std::size_t length = 0;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        if (lead < 0x80) {
-            length = 1;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            if (lead == 0xE0)
-                low = 0xA0;
-            else if (lead == 0xED)
-                high = 0x9F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            if (lead == 0xF0)
-                low = 0x90;
-            else if (lead == 0xF4)
-                high = 0x8F;
-        } else {
+    while (i < bytes.size()) {
+        const std::size_t length = Utf8SequenceLength(bytes, i, &scan.incompleteTail);
+        if (length == 0)
             break;
-        }
-        std::size_t k = 1;
-        for (; k < length && i + k < size; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + k]);
-            if (next < low || next > high)
-                break;
-            low = 0x80;
-            high = 0xBF;
-        }
-        if (k < length) {
-            scan.incompleteTail = i + k == size;
-            break;
-        }
         i += length;
     }
     scan.validLength = i;

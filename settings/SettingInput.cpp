@@ -21,10 +21,6 @@ std::optional<bool> booleanFromInput(std::string_view typed) {
     return std::nullopt;
 }
 
-std::string inQuotes(std::string_view typed) {
-    return "'" + std::string(typed) + "'";
-}
-
 // The weapon a person means by a token or a shown name in any case, or -1.
 int weaponFromInput(std::string_view typed) {
     for (int i = 0; i < kWeaponCount; ++i) {
@@ -43,13 +39,13 @@ SettingInput ParseSettingInput(const SettingKey& key, std::string_view typed) {
         if (const auto value = booleanFromInput(typed))
             return {BooleanText(*value), {}};
         return {std::nullopt,
-                inQuotes(typed) + " is not a boolean (true/false, yes/no, on/off, 1/0)"};
+                InQuotes(typed) + " is not a boolean (true/false, yes/no, on/off, 1/0)"};
     case SettingType::Integer: {
         const auto value = ParseWholeNumber(typed);
         if (!value)
-            return {std::nullopt, inQuotes(typed) + " is not a whole number"};
-        if (*value < key.minValue || *value > key.maxValue)
-            return {std::nullopt, inQuotes(typed) + " is out of range (" +
+            return {std::nullopt, InQuotes(typed) + " is not a whole number"};
+        if (!WithinRange(key, *value))
+            return {std::nullopt, InQuotes(typed) + " is out of range (" +
                                       IntegerText(key.minValue) + " to " +
                                       IntegerText(key.maxValue) + ")"};
         return {IntegerText(*value), {}};
@@ -61,8 +57,8 @@ SettingInput ParseSettingInput(const SettingKey& key, std::string_view typed) {
         std::string tokens;
         for (int i = 0; i < kWeaponCount; ++i)
             tokens.append(i ? ", " : "").append(WeaponTokenFromIndex(i));
-        return {std::nullopt, inQuotes(typed) + " is not a weapon (" + tokens + ")"};
+        return {std::nullopt, InQuotes(typed) + " is not a weapon (" + tokens + ")"};
     }
     }
-    return {std::nullopt, inQuotes(typed) + " is not a value of " + key.key};
+    return {std::nullopt, InQuotes(typed) + " is not a value of " + key.key};
 }

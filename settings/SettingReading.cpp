@@ -17,7 +17,7 @@ SettingReading ReadSetting(const SettingKey& key, std::optional<std::string_view
         return {key.defaultText, StoredState::Unreadable};
     case SettingType::Integer: {
         const int value = ParseLeadingInt(text);
-        if (value < key.minValue || value > key.maxValue)
+        if (!WithinRange(key, value))
             return {IntegerText(value), StoredState::OutOfRange};
         return {IntegerText(value),
                 IntegerText(value) == text ? StoredState::Ok : StoredState::Unreadable};

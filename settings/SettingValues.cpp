@@ -18,6 +18,10 @@ int ParseLeadingInt(std::string_view text) {
     return ReadSignedDigits(text, i, sawDigit);
 }
 
+std::string InQuotes(std::string_view text) {
+    return "'" + std::string(text) + "'";
+}
+
 const char* BooleanText(int value) {
     return value ? "true" : "false";
 }

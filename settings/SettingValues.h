@@ -14,6 +14,9 @@ std::optional<int> ReadBooleanText(std::string_view text);
 // range of int where atoi would be undefined.
 int ParseLeadingInt(std::string_view text);
 
+// text in single quotes, as messages name what was typed or stored.
+std::string InQuotes(std::string_view text);
+
 // The stored spelling of a boolean ("true" for any non-zero value) and of an integer ("%i").
 const char* BooleanText(int value);
 std::string IntegerText(int value);

@@ -19,10 +19,6 @@ namespace {
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
-std::string inQuotes(std::string_view text) {
-    return "'" + std::string(text) + "'";
-}
-
 // The problems of one stored value, read as the sheet reads it.
 void checkValue(const SettingKey& key, std::string_view name, std::size_t line,
                 std::string_view stored, std::vector<SettingsProblem>& out) {
@@ -35,13 +31,13 @@ void checkValue(const SettingKey& key, std::string_view name, std::size_t line,
     case SettingType::Boolean:
         if (reading.state != StoredState::Ok)
             add(SettingsProblemKind::Boolean,
-                inQuotes(stored) + " is not exactly true or false; the sheet reads " +
+                InQuotes(stored) + " is not exactly true or false; the sheet reads " +
                     reading.value);
         return;
     case SettingType::Integer: {
         if (IntegerText(ParseLeadingInt(stored)) != stored)
             add(SettingsProblemKind::Integer,
-                inQuotes(stored) + " is not plain decimal; the sheet reads " + reading.value);
+                InQuotes(stored) + " is not plain decimal; the sheet reads " + reading.value);
         if (reading.state == StoredState::OutOfRange)
             add(SettingsProblemKind::OutOfRange,
                 reading.value + " is outside " + IntegerText(key.minValue) + " to " +
@@ -51,7 +47,7 @@ void checkValue(const SettingKey& key, std::string_view name, std::size_t line,
     case SettingType::WeaponToken:
         if (reading.state != StoredState::Ok)
             add(SettingsProblemKind::Substitute,
-                inQuotes(stored) + " is not exactly a weapon token; the sheet shows an empty list");
+                InQuotes(stored) + " is not exactly a weapon token; the sheet shows an empty list");
         return;
     }
 }
@@ -84,7 +80,7 @@ std::vector<SettingsProblem> CheckSettingsText(std::string_view text) {
         const SettingKey* key = FindSettingKey(entry.name);
         if (!key && !entry.value) {
             problems.push_back({entry.line, SettingsProblemKind::NoValue, name,
-                                inQuotes(name) + ": a line without '=' and not a key; "
+                                InQuotes(name) + ": a line without '=' and not a key; "
                                                  "the sheet ignores it"});
             continue;
         }
@@ -93,7 +89,7 @@ std::vector<SettingsProblem> CheckSettingsText(std::string_view text) {
             problems.push_back(
                 {entry.line, SettingsProblemKind::UnknownKey, name,
                  name + ": not a key of [Gomcfg]" +
-                     (nearest ? "; did you mean " + inQuotes(nearest->key) + "?" : "")});
+                     (nearest ? "; did you mean " + InQuotes(nearest->key) + "?" : "")});
             continue;
         }
         const auto [first, isFirst] = firstLine.emplace(key, entry.line);

@@ -32,9 +32,6 @@ public:
     // Leaving the page: the values must pass validation.
     virtual BOOL OnKillActive();
     virtual BOOL OnApply();
-    // Reads the page's keys again and shows them: the sheet calls it after keeping values that
-    // another program wrote while the page was open. A page without keys has nothing to do.
-    virtual void reloadSettings() {}
 
 Q_SIGNALS:
     void modifiedChanged(bool modified);
@@ -54,6 +51,16 @@ protected:
     }
     template <class Page> void ON_CBN_SELCHANGE(int id, void (Page::*handler)()) {
         addCommand(id, Notification::SelectionChange, handler);
+    }
+    // The same for a page whose handlers are made per control.
+    void ON_BN_CLICKED(int id, std::function<void()> handler) {
+        m_commandMap.push_back({id, Notification::Clicked, std::move(handler)});
+    }
+    void ON_EN_CHANGE(int id, std::function<void()> handler) {
+        m_commandMap.push_back({id, Notification::EditChange, std::move(handler)});
+    }
+    void ON_CBN_SELCHANGE(int id, std::function<void()> handler) {
+        m_commandMap.push_back({id, Notification::SelectionChange, std::move(handler)});
     }
 
 private:

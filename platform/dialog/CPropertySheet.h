@@ -20,7 +20,7 @@ public:
     explicit CPropertySheet(const QString& caption, QWidget* parent = nullptr, UINT selectPage = 0);
 
     // The sheet shows the page but does not own it.
-    void AddPage(CPropertyPage* page);
+    virtual void AddPage(CPropertyPage* page);
     int DoModal();
 
     int GetPageCount() const { return int(m_pages.size()); }

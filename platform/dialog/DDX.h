@@ -5,12 +5,8 @@
 class CWnd;
 
 // Data exchange between page members and controls, in the order a page calls them.
+// What an edit box holds is its text; the page that owns the value checks it and, when it
+// refuses it, fails the exchange with its own message (CDataExchange::Fail).
 void DDX_Check(CDataExchange* pDX, int id, int& value);
-void DDX_Text(CDataExchange* pDX, int id, int& value);
+void DDX_Text(CDataExchange* pDX, int id, QString& text);
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
-void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal);
-
-// The integer an edit box's text stands for, saturated to int; false for empty or other text.
-// The shared whole-number rule (platform/DecimalDigits.h), with Unicode white space around the
-// number forgiven as well as ASCII.
-bool ParseWholeNumber(const QString& text, int& value);

@@ -1,5 +1,7 @@
 #include "platform/store/Utf16Le.h"
 
+#include "platform/Utf8.h"
+
 #include <cstdint>
 
 namespace {
@@ -11,24 +13,6 @@ bool isHighSurrogate(char32_t u) {
 }
 bool isLowSurrogate(char32_t u) {
     return u >= 0xDC00 && u <= 0xDFFF;
-}
-
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 void appendUnit(std::string& out, char32_t unit) {
@@ -104,12 +88,12 @@ std::string Utf16LeToUtf8(std::string_view bytes, bool keepLoneSurrogates) {
     for (std::size_t k = 0; k < units; ++k) {
         const char32_t u = unitAt(k);
         if (isHighSurrogate(u) && k + 1 < units && isLowSurrogate(unitAt(k + 1))) {
-            appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (unitAt(k + 1) - 0xDC00));
+            AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (unitAt(k + 1) - 0xDC00));
             ++k;
         } else if ((isHighSurrogate(u) || isLowSurrogate(u)) && !keepLoneSurrogates) {
-            appendUtf8(out, kReplacement);
+            AppendUtf8(out, kReplacement);
         } else {
-            appendUtf8(out, u);
+            AppendUtf8(out, u);
         }
     }
     return out;

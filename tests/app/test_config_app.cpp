@@ -1,3 +1,4 @@
+#include "support/MessageRecorder.h"
 #include "support/TestSupport.h"
 
 #include "app/ConfigApp.h"

@@ -314,7 +314,7 @@ TEST_F(LockedFile, OneOkWaitsForTheLockOnceThenReportsEveryKey) {
     showEveryTab();
     const std::chrono::milliseconds wait(400);
     const LockWaitScope shortWait(wait);
-    LockHolder holder(dir.path());
+    LockHolder holder(dir.path().toStdString());
     QElapsedTimer clock;
     qint64 firstMessageAfter = -1;
     messages.onMessage([&](const MessageBoxCall&) {
@@ -337,7 +337,7 @@ TEST_F(LockedFile, OneOkWaitsForTheLockOnceThenReportsEveryKey) {
 TEST_F(LockedFile, AWriterThatLetsGoWithinTheWaitDelaysTheSaveOnly) {
     dir.writeSettings(stored);
     showEveryTab();
-    LockHolder holder(dir.path());
+    LockHolder holder(dir.path().toStdString());
     std::thread releaser([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(1500));
         holder.release();

@@ -5,11 +5,13 @@
 
 #include "cli/Gomcfgctl.h"
 #include "support/StoreSupport.h"
-#include "support/TestSupport.h"
+#include "support/WorkDir.h"
 
 #include <sys/stat.h>
 #include <sys/time.h>
 
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -18,7 +20,7 @@
 
 namespace ctl_rows {
 
-inline const QString kFile = QStringLiteral("GombleTroveII.ini");
+inline const std::string kFile = "GombleTroveII.ini";
 
 struct CtlRun {
     int status = -1;
@@ -44,21 +46,21 @@ inline std::string joined(const std::vector<std::string>& args) {
 }
 
 inline std::string sampleFile() {
-    QFile f(QStringLiteral(GOMCFG_SOURCE_DIR "/sample/GombleTroveII.ini"));
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-    return f.readAll().toStdString();
+    std::ifstream file(GOMCFG_SOURCE_DIR "/sample/GombleTroveII.ini", std::ios::binary);
+    EXPECT_TRUE(file.is_open());
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 // Far in the past, so a rewrite within the same second still shows.
-inline void age(const QString& path) {
+inline void age(const std::string& path) {
     const timeval times[2] = {{1000000000, 0}, {1000000000, 0}};
-    ASSERT_EQ(::utimes(QFile::encodeName(path).constData(), times), 0);
+    ASSERT_EQ(::utimes(path.c_str(), times), 0);
 }
 
-inline bool untouched(const ScopedWorkDir& dir, const std::string& before) {
+inline bool untouched(const WorkDir& dir, const std::string& before) {
     struct stat st {};
-    return ::stat(QFile::encodeName(dir.filePath(kFile)).constData(), &st) == 0 &&
-           st.st_mtim.tv_sec == 1000000000 && bytesOf(dir, kFile) == before;
+    return ::stat(dir.filePath(kFile).c_str(), &st) == 0 && st.st_mtim.tv_sec == 1000000000 &&
+           bytesOf(dir, kFile) == before;
 }
 
 struct Row {
@@ -73,7 +75,7 @@ struct Row {
 // Each row in a directory of its own, which is the current directory and $GOMCFG_WINDIR.
 inline void expectRows(const std::vector<Row>& rows) {
     for (const Row& row : rows) {
-        ScopedWorkDir dir;
+        WorkDir dir;
         if (row.before) {
             putBytes(dir, *row.before, kFile);
             age(dir.filePath(kFile));
@@ -91,8 +93,7 @@ inline void expectRows(const std::vector<Row>& rows) {
             EXPECT_FALSE(dir.exists(kFile)) << what;
         // No temporary file left, no directory made.
         const std::set<std::string> entries = entriesOf(dir.path());
-        EXPECT_TRUE(entries.empty() || entries == std::set<std::string>{kFile.toStdString()})
-            << what;
+        EXPECT_TRUE(entries.empty() || entries == std::set<std::string>{kFile}) << what;
     }
 }
 

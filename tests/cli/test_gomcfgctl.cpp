@@ -7,16 +7,20 @@
 #include "settings/SettingInput.h"
 #include "settings/WeaponTokens.h"
 #include "support/LockHolder.h"
+#include "support/ProgramRun.h"
 #include "support/StoreSupport.h"
-#include "support/TestSupport.h"
-
-#include <QProcess>
-#include <QRegularExpression>
+#include "support/WorkDir.h"
 
 #include <sys/file.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <regex>
+#include <sstream>
 #include <utility>
 #include <vector>
 
@@ -28,30 +32,35 @@ using ctl_rows::kFile;
 using ctl_rows::sampleFile;
 using ctl_rows::untouched;
 
-// The program with args, in the current directory, which ScopedWorkDir also makes
+// The program with args, in the current directory, which WorkDir also makes
 // $GOMCFG_WINDIR.
-CtlRun program(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(GOMCFGCTL_BINARY), args);
-    EXPECT_TRUE(process.waitForFinished(30000));
-    CtlRun run;
-    if (process.exitStatus() == QProcess::NormalExit)
-        run.status = process.exitCode();
-    run.out = process.readAllStandardOutput().toStdString();
-    run.err = process.readAllStandardError().toStdString();
-    return run;
+CtlRun program(const std::vector<std::string>& args) {
+    const ProgramRun ran = RunProgram(GOMCFGCTL_BINARY, args);
+    return {ran.status, ran.out, ran.err};
+}
+
+std::string fileText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    EXPECT_TRUE(file.is_open()) << path;
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// The words of text, split at blanks.
+std::vector<std::string> words(const std::string& text) {
+    std::istringstream in(text);
+    return {std::istream_iterator<std::string>(in), {}};
 }
 
 } // namespace
 
 // The statuses and the streams as a shell sees them, with and without --json.
 TEST(Gomcfgctl, TheProgramExitsWithEachStatusOnTheRightStream) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     const std::string before = "[Gomcfg]\nsamemap=True\nctf=true\n";
     putBytes(dir, before, kFile);
     age(dir.filePath(kFile));
     struct Case {
-        QStringList args;
+        std::vector<std::string> args;
         int status;
         std::string out;
         std::string err;
@@ -86,10 +95,11 @@ TEST(Gomcfgctl, TheProgramExitsWithEachStatusOnTheRightStream) {
     };
     for (const Case& c : cases) {
         const CtlRun run = program(c.args);
-        EXPECT_EQ(run.status, c.status) << c.args.join(' ').toStdString();
-        EXPECT_EQ(run.out, c.out) << c.args.join(' ').toStdString();
-        EXPECT_EQ(run.err, c.err) << c.args.join(' ').toStdString();
-        EXPECT_TRUE(untouched(dir, before)) << c.args.join(' ').toStdString();
+        const std::string what = ctl_rows::joined(c.args);
+        EXPECT_EQ(run.status, c.status) << what;
+        EXPECT_EQ(run.out, c.out) << what;
+        EXPECT_EQ(run.err, c.err) << what;
+        EXPECT_TRUE(untouched(dir, before)) << what;
     }
     const CtlRun help = program({"--help"});
     EXPECT_EQ(help.status, 0);
@@ -98,21 +108,20 @@ TEST(Gomcfgctl, TheProgramExitsWithEachStatusOnTheRightStream) {
 }
 
 TEST(Gomcfgctl, FileThatCannotBeReadOrWrittenExitsWithThreeNamingPathAndReason) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     const std::string before = "[Gomcfg]\nctf=true\n";
     putBytes(dir, before, kFile);
     age(dir.filePath(kFile));
-    ASSERT_EQ(::chmod(QFile::encodeName(dir.filePath(kFile)).constData(), 0444), 0);
+    ASSERT_EQ(::chmod(dir.filePath(kFile).c_str(), 0444), 0);
     CtlRun run = ctl_rows::ctl({"set", "ctf=false"});
     EXPECT_EQ(run.status, 3);
-    EXPECT_EQ(run.err, "gomcfgctl: cannot write " + dir.filePath(kFile).toStdString() +
-                           ": Permission denied\n");
+    EXPECT_EQ(run.err, "gomcfgctl: cannot write " + dir.filePath(kFile) + ": Permission denied\n");
     EXPECT_TRUE(untouched(dir, before));
     // Reading a read-only file is fine.
     EXPECT_EQ(ctl_rows::ctl({"get", "ctf"}).out, "true\n");
 
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
-    ASSERT_TRUE(QDir(dir.filePath(QStringLiteral("sub"))).mkdir(kFile));
+    ASSERT_TRUE(std::filesystem::create_directory(dir.filePath("sub")));
+    ASSERT_TRUE(std::filesystem::create_directory(dir.filePath("sub/" + kFile)));
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"--dir", "sub", "list"},
           {"--dir", "sub/", "check"},
@@ -131,28 +140,26 @@ TEST(Gomcfgctl, DryRunFailsWhereTheRealRunFailsWithTheSameAnswer) {
     const std::string before = "[Gomcfg]\nctf=true\n";
     struct Case {
         const char* what;
-        std::function<void(const ScopedWorkDir&)> setUp;
+        std::function<void(const WorkDir&)> setUp;
         std::string reason;
     };
     int held = -1;
     const std::vector<Case> cases = {
         {"read-only file",
-         [](const ScopedWorkDir& d) {
-             ASSERT_EQ(::chmod(QFile::encodeName(d.filePath(kFile)).constData(), 0444), 0);
-         },
+         [](const WorkDir& d) { ASSERT_EQ(::chmod(d.filePath(kFile).c_str(), 0444), 0); },
          "Permission denied"},
         {"read-only directory",
-         [](const ScopedWorkDir& d) { ASSERT_EQ(::chmod(QFile::encodeName(d.path()), 0555), 0); },
+         [](const WorkDir& d) { ASSERT_EQ(::chmod(d.path().c_str(), 0555), 0); },
          "Permission denied"},
         {"file locked by another writer",
-         [&](const ScopedWorkDir& d) {
-             held = ::open(QFile::encodeName(d.filePath(kFile)).constData(), O_RDONLY);
+         [&](const WorkDir& d) {
+             held = ::open(d.filePath(kFile).c_str(), O_RDONLY);
              ASSERT_EQ(::flock(held, LOCK_EX), 0);
          },
          "another program kept it locked for 5 s"},
     };
     for (const Case& c : cases) {
-        ScopedWorkDir dir;
+        WorkDir dir;
         putBytes(dir, before, kFile);
         age(dir.filePath(kFile));
         c.setUp(dir);
@@ -168,13 +175,13 @@ TEST(Gomcfgctl, DryRunFailsWhereTheRealRunFailsWithTheSameAnswer) {
             EXPECT_EQ(dry.out, real.out) << c.what;
             EXPECT_EQ(dry.err, real.err) << c.what;
             if (!json) {
-                EXPECT_EQ(real.err, "gomcfgctl: cannot write " + dir.filePath(kFile).toStdString() +
-                                        ": " + c.reason + "\n")
+                EXPECT_EQ(real.err,
+                          "gomcfgctl: cannot write " + dir.filePath(kFile) + ": " + c.reason + "\n")
                     << c.what;
             }
         }
         EXPECT_TRUE(untouched(dir, before)) << c.what;
-        ::chmod(QFile::encodeName(dir.path()), 0700);
+        ::chmod(dir.path().c_str(), 0700);
         if (held >= 0)
             ::close(std::exchange(held, -1));
     }
@@ -183,23 +190,24 @@ TEST(Gomcfgctl, DryRunFailsWhereTheRealRunFailsWithTheSameAnswer) {
 // The sheet's saves and gomcfgctl take the same lock, so neither loses the other's keys: each
 // set starts together with another process's burst of store writes, as an Apply makes them.
 TEST(Gomcfgctl, SetRacingTheStoreWritesOfAnotherProcessLosesNoKey) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, sampleFile(), kFile);
     constexpr int kRounds = 20;
     constexpr int kBurst = 40;
     for (int round = 0; round < kRounds; ++round) {
-        QProcess writer;
-        writer.start(QStringLiteral(GOMCFG_PROFILE_WRITER),
-                     {"keys", dir.filePath(kFile), "Gomcfg", QStringLiteral("r%1_").arg(round),
-                      QString::number(kBurst)});
-        ASSERT_TRUE(writer.waitForStarted());
-        writer.closeWriteChannel(); // go
-        const QString n = QString::number(round);
+        int go[2];
+        ASSERT_EQ(::pipe2(go, O_CLOEXEC), 0);
+        const pid_t writer =
+            startWriter({"keys", dir.filePath(kFile), "Gomcfg", "r" + std::to_string(round) + "_",
+                         std::to_string(kBurst)},
+                        go[0], -1);
+        ::close(go[0]);
+        ::close(go[1]); // go
+        const std::string n = std::to_string(round);
         const CtlRun run = program({"set", "Nfraglimit=" + n, "Ntimelimit=" + n,
                                     round % 2 ? "samemap=on" : "samemap=off"});
         ASSERT_EQ(run.status, 0) << run.err;
-        ASSERT_TRUE(writer.waitForFinished(30000));
-        ASSERT_EQ(writer.exitCode(), 0);
+        ASSERT_EQ(exitStatus(writer), 0);
     }
 
     const std::string bytes = bytesOf(dir, kFile);
@@ -214,73 +222,69 @@ TEST(Gomcfgctl, SetRacingTheStoreWritesOfAnotherProcessLosesNoKey) {
     EXPECT_EQ(doc.value("Gomcfg", "Ntimelimit"), std::to_string(kRounds - 1));
     EXPECT_EQ(doc.value("Gomcfg", "samemap"), "true");
     EXPECT_EQ(doc.value("Gomcfg", "Nhttpport"), "8080"); // and the sample's keys stay
-    EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{kFile.toStdString()});
+    EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{kFile});
 }
 
 // What the package installs: the program, its man page and its completion, and the package
 // recommends bash-completion, which loads it.
 TEST(Gomcfgctl, InstallsTheProgramManPageAndCompletion) {
-    ScopedWorkDir dir;
-    QProcess install;
-    install.start(QStringLiteral("cmake"), {"--install", GOMCFG_BUILD_DIR, "--component",
-                                            "gomcfg-terminal", "--prefix", dir.filePath("usr")});
-    ASSERT_TRUE(install.waitForFinished(60000));
-    ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
+    WorkDir dir;
+    const ProgramRun install =
+        RunProgram("/usr/bin/cmake", {"--install", GOMCFG_BUILD_DIR, "--component",
+                                      "gomcfg-terminal", "--prefix", dir.filePath("usr")});
+    ASSERT_EQ(install.status, 0) << install.err;
     for (const char* path : {"usr/bin/gomcfgctl", "usr/share/man/man1/gomcfgctl.1.gz",
                              "usr/share/bash-completion/completions/gomcfgctl", "usr/bin/gomcfgtui",
                              "usr/share/man/man1/gomcfgtui.1.gz"})
-        EXPECT_TRUE(dir.exists(QString::fromLatin1(path))) << path;
-    QProcess installed;
-    installed.start(dir.filePath("usr/bin/gomcfgctl"), {"--version"});
-    ASSERT_TRUE(installed.waitForFinished(30000));
-    EXPECT_EQ(installed.exitCode(), 0);
-    EXPECT_EQ(installed.readAllStandardOutput().toStdString(), "gomcfgctl (Gomcfg) 1.0.0.1\n");
+        EXPECT_TRUE(dir.exists(path)) << path;
+    const ProgramRun installed = RunProgram(dir.filePath("usr/bin/gomcfgctl"), {"--version"});
+    EXPECT_EQ(installed.status, 0);
+    EXPECT_EQ(installed.out, "gomcfgctl (Gomcfg) 1.0.0.1\n");
 
-    QFile cpack(QStringLiteral(GOMCFG_BUILD_DIR "/CPackConfig.cmake"));
-    ASSERT_TRUE(cpack.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(cpack.readAll().contains(
-        "set(CPACK_DEBIAN_GOMCFG-TERMINAL_PACKAGE_RECOMMENDS \"bash-completion\")"));
+    EXPECT_NE(fileText(GOMCFG_BUILD_DIR "/CPackConfig.cmake")
+                  .find("set(CPACK_DEBIAN_GOMCFG-TERMINAL_PACKAGE_RECOMMENDS \"bash-completion\")"),
+              std::string::npos);
 }
 
 // The bash completion lists the keys by type itself, to stay instant; it must follow the table.
 TEST(Gomcfgctl, BashCompletionKnowsEveryKeyByItsType) {
-    QFile f(QStringLiteral(GOMCFG_SOURCE_DIR "/dist/gomcfgctl.bash-completion"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QString script = QString::fromUtf8(f.readAll());
-    const auto listed = [&](const char* list) {
-        const QRegularExpression assignment(QStringLiteral("local %1=\"([^\"]*)\"").arg(list));
-        return assignment.match(script).captured(1).split(QRegularExpression("\\s+"),
-                                                          Qt::SkipEmptyParts);
+    const std::string script = fileText(GOMCFG_SOURCE_DIR "/dist/gomcfgctl.bash-completion");
+    const auto listed = [&](const std::string& list) {
+        const std::regex assignment("local " + list + "=\"([^\"]*)\"");
+        std::smatch match;
+        return std::regex_search(script, match, assignment) ? words(match[1].str())
+                                                            : std::vector<std::string>();
     };
-    QStringList booleans, integers, substitutes;
+    std::vector<std::string> booleans, integers, substitutes;
     for (const SettingKey& key : SettingKeys()) {
         (key.type == SettingType::Boolean   ? booleans
          : key.type == SettingType::Integer ? integers
                                             : substitutes)
-            .append(QString::fromLatin1(key.key));
+            .push_back(key.key);
     }
     EXPECT_EQ(listed("booleans"), booleans);
     EXPECT_EQ(listed("integers"), integers);
     EXPECT_EQ(listed("substitutes"), substitutes);
-    QStringList tokens;
+    std::vector<std::string> tokens;
     for (int i = 0; i < kWeaponCount; ++i)
-        tokens.append(QString::fromLatin1(WeaponTokenFromIndex(i)));
+        tokens.push_back(WeaponTokenFromIndex(i));
     EXPECT_EQ(listed("weapons"), tokens);
 
     // Every boolean word it offers is one set takes, and every option of --help is offered.
-    const QStringList truth = listed("truth");
-    EXPECT_EQ(truth, QStringList({"true", "false", "yes", "no", "on", "off", "1", "0"}));
-    for (const QString& word : truth)
-        EXPECT_TRUE(ParseSettingInput(*FindSettingKey("ctf"), word.toStdString()).text)
-            << word.toStdString();
-    const QStringList options = listed("options") + QStringList{"--all"}; // --all after reset
+    const std::vector<std::string> truth = listed("truth");
+    EXPECT_EQ(truth,
+              std::vector<std::string>({"true", "false", "yes", "no", "on", "off", "1", "0"}));
+    for (const std::string& word : truth)
+        EXPECT_TRUE(ParseSettingInput(*FindSettingKey("ctf"), word).text) << word;
+    std::vector<std::string> options = listed("options");
+    options.push_back("--all"); // --all after reset
     const std::string help = ctl_rows::ctl({"--help"}).out;
-    const QRegularExpression option(QStringLiteral("(?:^|[ ,])(-[-a-z]+)"),
-                                    QRegularExpression::MultilineOption);
+    const std::regex option("(?:^|[ ,])(-[-a-z]+)", std::regex::multiline);
     int found = 0;
-    for (auto it = option.globalMatch(QString::fromStdString(help)); it.hasNext(); ++found) {
-        const QString name = it.next().captured(1);
-        EXPECT_TRUE(options.contains(name)) << name.toStdString();
+    for (auto it = std::sregex_iterator(help.begin(), help.end(), option);
+         it != std::sregex_iterator(); ++it, ++found) {
+        const std::string name = (*it)[1].str();
+        EXPECT_NE(std::find(options.begin(), options.end(), name), options.end()) << name;
     }
     EXPECT_GE(found, 9);
 }

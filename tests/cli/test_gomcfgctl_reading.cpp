@@ -3,23 +3,20 @@
 
 #include "CtlRows.h"
 #include "cli/Commands.h"
-#include "pages/SettingsCodecs.h"
-#include "pages/WeaponCodec.h"
-#include "platform/dialog/CComboBox.h"
-#include "platform/dialog/DialogBuilder.h"
+#include "model/PageCodecs.h"
 #include "platform/store/IniDocument.h"
 #include "res/ControlIds.h"
 #include "res/Dialogs.h"
 #include "settings/KeySuggestion.h"
 #include "settings/KeyTable.h"
 #include "settings/SettingValues.h"
+#include "settings/SettingsFile.h"
 #include "settings/WeaponTokens.h"
-#include "support/SessionSupport.h"
-
-#include <QWidget>
+#include "support/ModelSupport.h"
 
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <regex>
 
 using namespace ctl_rows;
@@ -35,7 +32,7 @@ struct Reading {
     int checkStatus;
 };
 
-Reading readingOf(const ScopedWorkDir& dir, const SettingKey& key, const std::string& text) {
+Reading readingOf(const WorkDir& dir, const SettingKey& key, const std::string& text) {
     putBytes(dir, "[Gomcfg]\n" + std::string(key.key) + "=" + text + "\n", kFile);
     const CtlRun get = ctl({"get", key.key});
     const auto rows = nlohmann::json::parse(ctl({"--json", "list"}).out);
@@ -51,7 +48,7 @@ Reading readingOf(const ScopedWorkDir& dir, const SettingKey& key, const std::st
 // Every integer key at its minimum and maximum reads "ok" everywhere; one step outside reads out
 // of range everywhere.
 TEST(GomcfgctlReading, EveryIntegerKeyIsOkExactlyWithinItsRange) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     for (const SettingKey& key : SettingKeys()) {
         if (key.type != SettingType::Integer)
             continue;
@@ -78,7 +75,7 @@ TEST(GomcfgctlReading, EveryIntegerKeyIsOkExactlyWithinItsRange) {
 
 // Every token, the first of the list as much as the last, on every substitute key.
 TEST(GomcfgctlReading, EveryWeaponTokenIsOkOnEverySubstituteKey) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     for (const SettingKey& key : SettingKeys()) {
         if (key.type != SettingType::WeaponToken)
             continue;
@@ -99,18 +96,15 @@ TEST(GomcfgctlReading, EveryWeaponTokenIsOkOnEverySubstituteKey) {
 
 // get prints what the pages show when their tab first shows, read by the pages' own codecs.
 TEST(GomcfgctlReading, GetPrintsWhatThePagesLoadFromTheSameFile) {
-    ScopedWorkDir dir;
-    CodecSession session;
-    MessageRecorder messages;
+    WorkDir dir;
+    SettingsSession session(SettingsFilePath());
+    ScriptedPrompts messages;
+    PageIo io{session, messages};
     putBytes(dir,
              "[Gomcfg]\r\nsamemap=True\r\nisc=True\r\nNfraglimit=12abc\r\nNtimelimit=\r\n"
              "Nhttpport=-5\r\nNfingerport= 0x1F \r\nrocketsT=Rockets\r\nbfgT=railgun\r\n"
              "railgun=True\r\nshotgun=false\r\ncheating=\"true\"\r\n",
              kFile);
-    QWidget window;
-    CComboBox list;
-    list.Attach(DialogBuilder::build(kDialog105, &window).value(IDC_SHOTGUN_LIST));
-    ASSERT_NE(list.combo(), nullptr);
 
     for (const char* key :
          {"samemap", "isc", "cheating", "ctf", "Nfraglimit", "Ntimelimit", "Nhttpport",
@@ -121,19 +115,18 @@ TEST(GomcfgctlReading, GetPrintsWhatThePagesLoadFromTheSameFile) {
         if (entry->type == SettingType::Boolean) {
             int value = -1;
             if (std::string_view(key) == "railgun" || std::string_view(key) == "shotgun")
-                LoadDataItemON(key, entry->defaultText, value);
+                LoadDataItemON(io, key, entry->defaultText, value);
             else
-                ReadBoolSetting(value, key, std::string_view(entry->defaultText) == "true");
+                ReadBoolSetting(io, value, key, std::string_view(entry->defaultText) == "true");
             loaded = value ? "true" : "false";
         } else if (entry->type == SettingType::Integer) {
             int value = -1;
-            ReadIntSetting(key, value, std::stoi(entry->defaultText));
+            ReadIntSetting(io, key, value, std::stoi(entry->defaultText));
             loaded = std::to_string(value);
         } else {
-            list.SetCurSel(-1);
+            int selected = -1;
             const std::string token(key, std::strlen(key) - 1);
-            LoadDataItem(token.c_str(), token.c_str(), list);
-            const int selected = list.GetCurSel();
+            LoadDataItem(io, token.c_str(), token.c_str(), selected);
             loaded = selected < 0 ? "" : WeaponTokenFromIndex(selected);
         }
         const CtlRun run = ctl({"get", key});
@@ -168,7 +161,7 @@ TEST(GomcfgctlReading, GetPrintsWhatThePagesLoadFromTheSameFile) {
 }
 
 TEST(GomcfgctlReading, ListShowsEveryKeyWithStoredTextValueAndState) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, "[Gomcfg]\nsamemap=True\nNhttpport=-5\nNfraglimit=7\nrocketsT=ROCKETS\nctf=\n",
              kFile);
     const auto rows = nlohmann::json::parse(ctl({"list", "--json"}).out);
@@ -217,7 +210,7 @@ TEST(GomcfgctlReading, ListShowsEveryKeyWithStoredTextValueAndState) {
 // The store's precondition fails when another program wrote between the read and the write:
 // set reads again and reports the change it really made.
 TEST(GomcfgctlReading, SetThatLosesTheRaceReadsAgainAndReportsWhatTheOtherProgramWrote) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, "[Gomcfg]\nNfraglimit=30\nctf=true\n", kFile);
     int writes = 0;
     const auto otherProgramWrites = [&](const char* value, int times) {
@@ -251,7 +244,7 @@ TEST(GomcfgctlReading, SetThatLosesTheRaceReadsAgainAndReportsWhatTheOtherProgra
     run = ctl({"set", "Nfraglimit=40"});
     SetBeforeWriteForTesting({});
     EXPECT_EQ(run.status, 3);
-    EXPECT_EQ(run.err, "gomcfgctl: cannot write " + dir.filePath(kFile).toStdString() +
+    EXPECT_EQ(run.err, "gomcfgctl: cannot write " + dir.filePath(kFile) +
                            ": it kept changing while being written\n");
     EXPECT_EQ(IniDocument(bytesOf(dir, kFile)).value("Gomcfg", "Nfraglimit"),
               "5" + std::to_string(writes));
@@ -260,8 +253,8 @@ TEST(GomcfgctlReading, SetThatLosesTheRaceReadsAgainAndReportsWhatTheOtherProgra
 // Exit 3 means nothing changed, except when only the flush of the directory after the rename
 // failed: then the message says the new values are in the file, and they are.
 TEST(GomcfgctlReading, WriteFaultsSayWhetherTheNewValuesAreInTheFile) {
-    ScopedWorkDir dir;
-    const std::string path = dir.filePath(kFile).toStdString();
+    WorkDir dir;
+    const std::string path = dir.filePath(kFile);
     const std::string before = "[Gomcfg]\nctf=true\n";
     putBytes(dir, before, kFile);
     CtlRun run;
@@ -296,30 +289,30 @@ TEST(GomcfgctlReading, WriteFaultsSayWhetherTheNewValuesAreInTheFile) {
 // The default file follows $GOMCFG_WINDIR, as the sheet's does; --file with a bare name means
 // the current directory, never $GOMCFG_WINDIR.
 TEST(GomcfgctlReading, TheDefaultFileFollowsTheWindowsDirectoryAndABareFileNameDoesNot) {
-    ScopedWorkDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("win")));
-    const QString win = dir.filePath(QStringLiteral("win"));
+    WorkDir dir;
+    ASSERT_TRUE(std::filesystem::create_directory(dir.filePath("win")));
+    const std::string win = dir.filePath("win");
     {
-        const ScopedEnv winDir("GOMCFG_WINDIR", QFile::encodeName(win));
+        const ScopedEnvVar winDir("GOMCFG_WINDIR", win);
         EXPECT_EQ(ctl({"set", "ctf=false"}).status, 0);
-        EXPECT_EQ(QDir(win).entryList(QDir::Files), QStringList{kFile});
+        EXPECT_EQ(entriesOf(win), std::set<std::string>{kFile});
         EXPECT_EQ(ctl({"--file", "other.ini", "set", "isc=false"}).status, 0);
-        EXPECT_TRUE(dir.exists(QStringLiteral("other.ini")));
-        EXPECT_EQ(QDir(win).entryList(QDir::Files), QStringList{kFile});
-        putBytes(dir, "[Gomcfg]\nisc=no\n", QStringLiteral("other.ini"));
+        EXPECT_TRUE(dir.exists("other.ini"));
+        EXPECT_EQ(entriesOf(win), std::set<std::string>{kFile});
+        putBytes(dir, "[Gomcfg]\nisc=no\n", "other.ini");
         EXPECT_EQ(ctl({"--file", "other.ini", "check"}).out,
                   "./other.ini:2: isc: 'no' is not exactly true or false; the sheet reads true\n");
         EXPECT_EQ(ctl({"check"}).status, 0);
         EXPECT_EQ(ctl({"--dir", "win", "get", "ctf"}).out, "false\n");
         // file names the same files, as the Ansible modules report them.
-        const std::string here = QDir::currentPath().toStdString();
+        const std::string here = std::filesystem::current_path().string();
         EXPECT_EQ(ctl({"file"}).out, here + "/win/GombleTroveII.ini\n");
         EXPECT_EQ(ctl({"--file", "other.ini", "file"}).out, here + "/other.ini\n");
         EXPECT_EQ(ctl({"--dir", "./win/../win/", "--json", "file"}).out,
                   "{\n  \"file\": \"" + here + "/win/GombleTroveII.ini\"\n}\n");
         EXPECT_EQ(ctl({"--file", "/srv/no/such.ini", "file"}).out, "/srv/no/such.ini\n");
     }
-    const ScopedEnv noWinDir("GOMCFG_WINDIR");
+    const ScopedEnvVar noWinDir("GOMCFG_WINDIR", std::nullopt);
     putBytes(dir, "[Gomcfg]\nisc=no\n", kFile);
     EXPECT_EQ(ctl({"check"}).out,
               "./GombleTroveII.ini:2: isc: 'no' is not exactly true or false; the sheet reads "
@@ -327,7 +320,7 @@ TEST(GomcfgctlReading, TheDefaultFileFollowsTheWindowsDirectoryAndABareFileNameD
 }
 
 TEST(GomcfgctlReading, HelpListsTheCommandsAndEachCommandHasItsOwn) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     const CtlRun help = ctl({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.err, "");
@@ -358,9 +351,9 @@ TEST(GomcfgctlReading, HelpListsTheCommandsAndEachCommandHasItsOwn) {
 // words, and the man page knows every option of the help.
 TEST(GomcfgctlReading, HelpReadmeAndManPageAgree) {
     const auto contents = [](const char* path) {
-        QFile file(QString::fromLatin1(path));
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path;
-        return file.readAll().toStdString();
+        std::ifstream file(path, std::ios::binary);
+        EXPECT_TRUE(file.is_open()) << path;
+        return std::string(std::istreambuf_iterator<char>(file), {});
     };
     const auto squeezed = [](std::string s) {
         s.erase(std::remove(s.begin(), s.end(), '`'), s.end());

@@ -220,7 +220,7 @@ const std::vector<Row>& refusedRows() {
 
 TEST(GomcfgctlRows, RefusedCallsExitWithTheirStatusAndLeaveTheFileAsItWas) {
     expectRows(refusedRows());
-    ScopedWorkDir dir;
+    WorkDir dir;
     ctl({"--dir", "missing", "set", "ctf=false"});
     EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{});
 }
@@ -231,7 +231,7 @@ TEST(GomcfgctlRows, WithJsonEveryRefusalIsAnErrorObjectOnStdout) {
     for (const Row& row : refusedRows()) {
         if (std::find(row.args.begin(), row.args.end(), "--json") != row.args.end())
             continue;
-        ScopedWorkDir dir;
+        WorkDir dir;
         putBytes(dir, *row.before, kFile);
         const CtlRun text = ctl(row.args);
         const CtlRun json = ctl(withJson(row.args));
@@ -292,8 +292,7 @@ TEST(GomcfgctlRows, WithJsonEveryRefusalIsAnErrorObjectOnStdout) {
 // Lenient input, strict output: what the sheet itself would write, in one save that keeps the
 // file's line ends, its other bytes and its encoding.
 TEST(GomcfgctlRows, SetAndResetWriteWhatTheSheetWouldInOneSave) {
-    const std::string utf16Before =
-        utf16LeFile(QString::fromUtf8("[Gomcfg]\r\n; Größe\r\nNfraglimit=9\r\n"));
+    const std::string utf16Before = utf16LeFile(u"[Gomcfg]\r\n; Größe\r\nNfraglimit=9\r\n");
     expectRows({
         {{"-v", "set", "samemap=YES", "nfraglimit=+0040", "ctf=Off", "rocketsT=rocket LAUNCHER",
           "bfgT=BFG", "Nhttpport=64000", "isc=1"},
@@ -339,7 +338,7 @@ TEST(GomcfgctlRows, SetAndResetWriteWhatTheSheetWouldInOneSave) {
          0,
          "",
          "",
-         utf16LeFile(QString::fromUtf8("[Gomcfg]\r\n; Größe\r\nNfraglimit=0\r\nctf=false\r\n"))},
+         utf16LeFile(u"[Gomcfg]\r\n; Größe\r\nNfraglimit=0\r\nctf=false\r\n")},
         {{"--verbose", "reset", "samemap", "Nhttpport", "bfgT"},
          "[Gomcfg]\nsamemap=true\nNhttpport=8080\nbfgT=bfg\n",
          0,
@@ -348,7 +347,7 @@ TEST(GomcfgctlRows, SetAndResetWriteWhatTheSheetWouldInOneSave) {
          "[Gomcfg]\nsamemap=false\nNhttpport=80\nbfgT=bfg\n"},
     });
 
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, utf16Before, kFile);
     EXPECT_EQ(ctl({"reset", "--all"}).status, 0);
     const std::string all = bytesOf(dir, kFile);
@@ -405,13 +404,13 @@ TEST(GomcfgctlRows, ValuesAlreadyStoredAndDryRunsLeaveTheFileUntouched) {
 // A killed in-place save's copy is named by check, with its owner, for the admin to judge; get
 // reads the file as it is and leaves the copy.
 TEST(GomcfgctlRows, CheckNamesACopyThatAKilledSaveLeft) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     const std::string text = "[Gomcfg]\nctf=true\n";
     putBytes(dir, text, kFile);
-    const std::string copy = SaveCopyFileName(kFile.toStdString());
-    putBytes(dir, "[Gomcfg]\nctf=false\n", QString::fromStdString(copy));
-    const std::string path = dir.filePath(kFile).toStdString();
-    const std::string message = dir.path().toStdString() + "/" + copy + " (owner " +
+    const std::string copy = SaveCopyFileName(kFile);
+    putBytes(dir, "[Gomcfg]\nctf=false\n", copy);
+    const std::string path = dir.filePath(kFile);
+    const std::string message = dir.path() + "/" + copy + " (owner " +
                                 ::getpwuid(::geteuid())->pw_name + ") was left by a save of " +
                                 path +
                                 " that did not finish, and holds the file as it was before that "
@@ -429,7 +428,7 @@ TEST(GomcfgctlRows, CheckNamesACopyThatAKilledSaveLeft) {
     EXPECT_EQ(json["result"][0]["message"], message);
     EXPECT_EQ(ctl({"get", "ctf"}).out, "true\n");
     EXPECT_EQ(bytesOf(dir, kFile), text);
-    EXPECT_EQ(entriesOf(dir.path()), (std::set<std::string>{kFile.toStdString(), copy}));
+    EXPECT_EQ(entriesOf(dir.path()), (std::set<std::string>{kFile, copy}));
 }
 
 TEST(GomcfgctlRows, CheckReportsEachKindOfProblemWithItsLine) {
@@ -506,7 +505,7 @@ TEST(GomcfgctlRows, CheckReportsEachKindOfProblemWithItsLine) {
         {{"--json", "check"}, std::nullopt, 0, "[]\n", ""},
     });
     // Every problem's kind, as JSON names it.
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir,
              "[Gomcfg]\nsamemap=True\nNfraglimit=1x\nNhttpport=0\nbfgT=x\nisc\nisc=true\nbogus=1\n"
              "[Gomcfg]\n",
@@ -559,7 +558,7 @@ TEST(GomcfgctlRows, ControlCharactersFromTheFileOrTheArgumentsAreShownEscaped) {
          "0m\xff\n"},
     });
 
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, hostile, kFile);
     const CtlRun list = ctl({"list"});
     EXPECT_EQ(list.status, 0);

@@ -1,8 +1,11 @@
+#include "support/MessageRecorder.h"
 #include "support/TestSupport.h"
 
 #include "app/MainDialog.h"
+#include "model/PageCodecs.h"
 #include "pages/ServerPage.h"
-#include "pages/SettingsCodecs.h"
+#include "pages/SheetPage.h"
+#include "platform/DecimalDigits.h"
 #include "platform/dialog/DDX.h"
 
 #include <QAccessible>
@@ -26,19 +29,23 @@ constexpr ControlTemplate kProbeControls[] = {
     {102, ControlKind::CheckBox, "Greyed", 10, 50, 60, 10, WS_TABSTOP | WS_DISABLED},
 };
 constexpr DialogTemplate kProbeDialog{9001, "Probe", 100, 80, kProbeControls};
+// The probe's number, which the page takes from 1 to 10.
+constexpr SettingKey kProbeNumber{"Nprobe", SettingType::Integer, "5", 1, 10, "Probe"};
 
-// A page that counts the protocol calls the sheet makes on it.
+// A page that counts the protocol calls the sheet makes on it; it reads and writes two keys of
+// its own through the codecs, on the sheet's session.
 class ProbePage : public CPropertyPage {
 public:
-    ProbePage() : CPropertyPage(kProbeDialog) {
+    explicit ProbePage(MainDialog& sheet)
+        : CPropertyPage(kProbeDialog), m_io{sheet.settingsSession(), sheet.prompts()} {
         ON_BN_CLICKED(100, &ProbePage::OnModified);
         ON_EN_CHANGE(101, &ProbePage::OnModified);
     }
     BOOL OnSetActive() override {
         ++setActiveCalls;
         if (setActiveCalls == 1) {
-            ReadBoolSetting(m_flag, "probe", 0);
-            ReadIntSetting("Nprobe", m_number, 5);
+            ReadBoolSetting(m_io, m_flag, "probe", 0);
+            ReadIntSetting(m_io, "Nprobe", m_number, 5);
         }
         UpdateData(FALSE);
         return CPropertyPage::OnSetActive();
@@ -46,8 +53,8 @@ public:
     BOOL OnApply() override {
         ++applyCalls;
         UpdateData(TRUE);
-        WriteBoolSetting(m_flag, "probe");
-        WriteIntSetting(m_number, "Nprobe");
+        WriteBoolSetting(m_io, m_flag, "probe");
+        WriteIntSetting(m_io, m_number, "Nprobe");
         return CPropertyPage::OnApply();
     }
     int setActiveCalls = 0;
@@ -56,11 +63,19 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override {
         DDX_Check(pDX, 100, m_flag);
-        DDX_Text(pDX, 101, m_number);
-        DDV_MinMaxInt(pDX, m_number, 1, 10);
+        QString text = QString::number(m_number);
+        DDX_Text(pDX, 101, text);
+        if (!pDX->m_bSaveAndValidate || pDX->failed())
+            return;
+        const std::string typed = TypedNumberText(text);
+        if (const auto refusal = NumberRefusal(typed, kProbeNumber))
+            pDX->Fail(QString::fromStdString(*refusal));
+        else
+            m_number = *ParseWholeNumber(typed);
     }
 
 private:
+    PageIo m_io;
     int m_flag = 0;
     int m_number = 0;
 };
@@ -69,9 +84,9 @@ struct SheetFixture : ::testing::Test {
     ScopedWorkDir dir;
     MessageRecorder messages;
     MainDialog sheet;
-    ProbePage first;
-    ProbePage second;
-    ProbePage third;
+    ProbePage first{sheet};
+    ProbePage second{sheet};
+    ProbePage third{sheet};
 
     void SetUp() override {
         sheet.AddPage(&first);
@@ -305,9 +320,9 @@ TEST(SheetTeardown, PagesDestroyedBeforeTheSheetActivateNothing) {
     ScopedWorkDir dir;
     MessageRecorder messages;
     MainDialog sheet;
-    auto first = std::make_unique<ProbePage>();
-    auto second = std::make_unique<ProbePage>();
-    auto third = std::make_unique<ProbePage>();
+    auto first = std::make_unique<ProbePage>(sheet);
+    auto second = std::make_unique<ProbePage>(sheet);
+    auto third = std::make_unique<ProbePage>(sheet);
     for (ProbePage* page : {first.get(), second.get(), third.get()})
         sheet.AddPage(page);
     sheet.show();

@@ -1,14 +1,19 @@
 #include "support/TestSupport.h"
 
 #include "launch/EditorLauncher.h"
-#include "launch/MotdText.h"
 #include "platform/dialog/CEdit.h"
+#include "settings/MotdText.h"
 
 #include <QPlainTextEdit>
 
 #include <sys/stat.h>
 
 namespace {
+// The preview's text from file bytes, as the sheet shows it.
+QString MotdTextFromBytes(std::string_view bytes, bool cut) {
+    return QString::fromStdString(MotdUtf8FromBytes(bytes, cut));
+}
+
 constexpr const char* kPageFallback = "Put Your\r\nWelcome Message\r\nHere\r\n";
 constexpr const char* kEditorFallback = "Put your motd text here...\n";
 

@@ -191,6 +191,9 @@ TEST_F(GomblePageTest, EditorSavingReloadsTheDisabledPreviewWhenItCloses) {
     ASSERT_TRUE(QTest::qWaitFor([] { return MotdEditor.running == 0; }, 5000));
     EXPECT_TRUE(preview().contains(QStringLiteral("Edited while open")));
     EXPECT_TRUE(motdControlsDisabled());
+    // Switching the preview back on shows what the editor left, not what the page first read.
+    ASSERT_TRUE(click(gomble, IDC_MOTD_ENABLED));
+    EXPECT_TRUE(preview().contains(QStringLiteral("Edited while open")));
 }
 
 } // namespace

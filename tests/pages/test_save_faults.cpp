@@ -1,11 +1,11 @@
 #include "res/ControlIds.h"
+#include "support/QtStoreSupport.h"
 #include "support/SessionSupport.h"
 #include "support/SheetHarness.h"
-#include "support/StoreSupport.h"
 
 #include "app/MainDialog.h"
+#include "model/PageCodecs.h"
 #include "pages/ServerPage.h"
-#include "pages/SettingsCodecs.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -34,9 +34,9 @@ TEST(SaveFaults, CodecsReportEachFailedKeyOnceAndLeaveTheFile) {
         MessageRecorder messages;
         {
             FaultScope scope(faults);
-            WriteBoolSetting(0, "samemap");
-            WriteIntSetting(12, "Nfraglimit");
-            WriteBoolSetting(1, "cheating");
+            WriteBoolSetting(session.io(), 0, "samemap");
+            WriteIntSetting(session.io(), 12, "Nfraglimit");
+            WriteBoolSetting(session.io(), 1, "cheating");
             session.save();
         }
         EXPECT_EQ(messages.texts(), QStringList(3, kSaveError)) << what;

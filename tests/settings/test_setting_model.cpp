@@ -1,10 +1,14 @@
+#include "platform/AsciiCase.h"
 #include "platform/DecimalDigits.h"
 #include "res/WeaponItems.h"
 #include "settings/KeyTable.h"
 #include "settings/SettingValues.h"
 #include "settings/WeaponTokens.h"
 
-#include <QStringList>
+#include <algorithm>
+#include <iterator>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -46,12 +50,13 @@ TEST(SettingModel, FindsKeysIgnoringCaseOnly) {
 }
 
 TEST(SettingModel, ShownWeaponNamesFollowTheListOrder) {
-    QStringList listed;
-    for (const char* item : kWeaponItems)
-        listed << QString::fromLatin1(item);
-    listed.sort(Qt::CaseInsensitive);
-    ASSERT_EQ(listed.size(), kWeaponCount);
+    // A sorted list orders its items ignoring case.
+    std::vector<std::string> listed(std::begin(kWeaponItems), std::end(kWeaponItems));
+    std::sort(listed.begin(), listed.end(), [](const std::string& a, const std::string& b) {
+        return AsciiLowered(a) < AsciiLowered(b);
+    });
+    ASSERT_EQ(int(listed.size()), kWeaponCount);
     for (int i = 0; i < kWeaponCount; ++i)
-        EXPECT_EQ(QString::fromLatin1(WeaponShownName(i)), listed[i]);
+        EXPECT_EQ(WeaponShownName(i), listed[std::size_t(i)]);
     EXPECT_EQ(WeaponShownName(kWeaponCount), nullptr);
 }

@@ -114,7 +114,7 @@ TEST(ProfileRead, EveryReadRuleHoldsInMemory) {
 }
 
 TEST(ProfileRead, ReadRulesHoldThroughAFile) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     for (const ReadRow& row : kReadRows) {
         if (!row.throughFile)
             continue;
@@ -128,7 +128,7 @@ TEST(ProfileRead, ReadRulesHoldThroughAFile) {
 // The file API loses spaces, and only spaces, around the names it is given; it reads a missing
 // file as one without the key.
 TEST(ProfileRead, NamesGivenLoseSpacesOnlyAndAMissingFileHasNoKeys) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     EXPECT_EQ(profileString("S", "k"), "<default>");
     putBytes(dir, std::string(kNames));
     EXPECT_EQ(profileString("  gomcfg ", " shotgun  "), "true");
@@ -137,7 +137,7 @@ TEST(ProfileRead, NamesGivenLoseSpacesOnlyAndAMissingFileHasNoKeys) {
 }
 
 TEST(ProfileRead, DefaultLosesTrailingSpacesOnly) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     EXPECT_EQ(profileString("S", "k", "  a b  "), "  a b");
     EXPECT_EQ(profileString("S", "k", "\tx\t  "), "\tx\t");
     EXPECT_EQ(profileString("S", "k", "   "), "");
@@ -145,7 +145,7 @@ TEST(ProfileRead, DefaultLosesTrailingSpacesOnly) {
 }
 
 TEST(ProfileRead, ResultIsCutToTheBuffer) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, "[S]\nk=abcdef\n");
     EXPECT_EQ(profileString("S", "k", "", 4), "abc");
     EXPECT_EQ(profileString("S", "k", "", 7), "abcdef");
@@ -159,7 +159,7 @@ TEST(ProfileRead, ResultIsCutToTheBuffer) {
 }
 
 TEST(ProfileRead, NullSectionOrKeyOrNoFileNameGivesTheDefault) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, "[S]\nk=v\n");
     EXPECT_EQ(profileString(nullptr, "k"), "<default>");
     EXPECT_EQ(profileString("S", nullptr), "<default>");
@@ -168,18 +168,18 @@ TEST(ProfileRead, NullSectionOrKeyOrNoFileNameGivesTheDefault) {
 }
 
 TEST(ProfileRead, Utf16LeFileIsReadAsUtf8) {
-    ScopedWorkDir dir;
-    putBytes(dir, utf16LeFile(QString::fromUtf8("[Gömcfg]\r\nname= Größe €😀 \r\n")
-                                  .append(QChar(0xDC00))
-                                  .append("=lone\nk=") // a lone surrogate in a key
-                                  .append(QChar(0xD800))) +
-                      "\x41"); // and half a unit at the end
+    WorkDir dir;
+    std::u16string text = u"[Gömcfg]\r\nname= Größe €😀 \r\n";
+    text += char16_t(0xDC00);
+    text += u"=lone\nk="; // a lone surrogate in a key
+    text += char16_t(0xD800);
+    putBytes(dir, utf16LeFile(text) + "\x41"); // and half a unit at the end
     EXPECT_EQ(profileString("Gömcfg", "NAME"), "Größe €😀");
     EXPECT_EQ(profileString("Gömcfg", "k"), "\uFFFD");
 }
 
 TEST(ProfileRead, BinaryHugeAndOddFilesNeverBreakAReader) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, "\0\xff\x01\n[S]\0\nk=a\0b\n\0\n"s);
     EXPECT_EQ(profileString("S", "k"), "a"); // the caller sees a C string
 
@@ -194,20 +194,20 @@ TEST(ProfileRead, BinaryHugeAndOddFilesNeverBreakAReader) {
     EXPECT_EQ(profileString("S", "k"), "v");
     EXPECT_EQ(profileString("S", "long"), std::string(1023, 'y'));
 
-    ASSERT_TRUE(QDir(dir.path()).mkdir("dir.ini"));
+    ASSERT_TRUE(std::filesystem::create_directory(dir.filePath("dir.ini")));
     EXPECT_EQ(profileString("S", "k", "<default>", 1024, "dir.ini"), "<default>");
-    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("fifo.ini")).constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(dir.filePath("fifo.ini").c_str(), 0600), 0);
     EXPECT_EQ(profileString("S", "k", "<default>", 1024, "fifo.ini"), "<default>");
 }
 
 // Where the settings file lives is the front end's business (SettingsFilePath); the store takes
 // a name as the system does, and $GOMCFG_WINDIR means nothing to it.
 TEST(ProfileNames, ABareNameIsInTheCurrentDirectory) {
-    ScopedWorkDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkdir("win"));
+    WorkDir dir;
+    ASSERT_TRUE(std::filesystem::create_directory(dir.filePath("win")));
     putBytes(dir, "[S]\nk=cwd\n");
     putBytes(dir, "[S]\nk=windir\n", "win/test.ini");
-    ScopedEnv winDir("GOMCFG_WINDIR", QFile::encodeName(dir.filePath("win")));
+    ScopedEnvVar winDir("GOMCFG_WINDIR", dir.filePath("win"));
     EXPECT_EQ(profileString("S", "k"), "cwd");
     EXPECT_EQ(WritePrivateProfileString("S", "k", "new", kIni), TRUE);
     EXPECT_EQ(bytesOf(dir), "[S]\nk=new\n");

@@ -23,14 +23,14 @@ ProfileWriteResult putAll(const std::vector<ProfileEdit>& edits, const char* sec
 }
 
 // Far in the past, so a rewrite within the same second still shows.
-void ageFile(const QString& path) {
+void ageFile(const std::string& path) {
     const timeval times[2] = {{1000000000, 0}, {1000000000, 0}};
-    ASSERT_EQ(::utimes(QFile::encodeName(path).constData(), times), 0);
+    ASSERT_EQ(::utimes(path.c_str(), times), 0);
 }
 
-struct stat statOf(const QString& path) {
+struct stat statOf(const std::string& path) {
     struct stat st {};
-    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_EQ(::stat(path.c_str(), &st), 0);
     return st;
 }
 
@@ -61,12 +61,10 @@ TEST(ProfileBatch, EqualsTheSameSingleWritesInOrder) {
         for (const std::string& before : files) {
             for (const bool utf16 : {false, true}) {
                 const std::string start =
-                    utf16
-                        ? utf16LeFile(QString::fromLatin1(before.data(), qsizetype(before.size())))
-                        : before;
+                    utf16 ? utf16LeFile(std::u16string(before.begin(), before.end())) : before;
                 std::string expected;
                 {
-                    ScopedWorkDir dir;
+                    WorkDir dir;
                     putBytes(dir, start);
                     for (const ProfileEdit& e : edits)
                         ASSERT_EQ(WritePrivateProfileString(section, e.key.c_str(),
@@ -75,7 +73,7 @@ TEST(ProfileBatch, EqualsTheSameSingleWritesInOrder) {
                                   TRUE);
                     expected = bytesOf(dir);
                 }
-                ScopedWorkDir dir;
+                WorkDir dir;
                 putBytes(dir, start);
                 EXPECT_EQ(putAll(edits, section).status, Status::Written);
                 EXPECT_EQ(bytesOf(dir), expected)
@@ -85,10 +83,10 @@ TEST(ProfileBatch, EqualsTheSameSingleWritesInOrder) {
 }
 
 TEST(ProfileBatch, ValuesAlreadyStoredLeaveTheFileUntouched) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     const std::string before = "[S]\nk=1\nj=two\n";
     putBytes(dir, before);
-    ::chmod(QFile::encodeName(dir.filePath(kIni)).constData(), 0604);
+    ::chmod(dir.filePath(kIni).c_str(), 0604);
     ageFile(dir.filePath(kIni));
     const struct stat old = statOf(dir.filePath(kIni));
 
@@ -106,7 +104,7 @@ TEST(ProfileBatch, ValuesAlreadyStoredLeaveTheFileUntouched) {
     EXPECT_EQ(modeOf(dir.filePath(kIni)), 0604u);
 
     // An empty batch on a missing file creates nothing; a removal creates it empty, as Windows.
-    ScopedWorkDir empty;
+    WorkDir empty;
     EXPECT_EQ(putAll({}).status, Status::Unchanged);
     EXPECT_FALSE(empty.exists(kIni));
     EXPECT_EQ(putAll({{"k", std::nullopt, {}}}).status, Status::Written);
@@ -117,7 +115,7 @@ TEST(ProfileBatch, ValuesAlreadyStoredLeaveTheFileUntouched) {
 // The expectation is the text a reader gets: trimmed and unquoted, missing when the key or its
 // '=' is missing.
 TEST(ProfileBatch, StaleExpectationWritesNothingAndNamesEveryStaleKey) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     const std::string before = "[S]\r\nq = \"v w\" \r\nk=1\r\nbare\r\n";
     putBytes(dir, before);
     ageFile(dir.filePath(kIni));
@@ -144,21 +142,21 @@ TEST(ProfileBatch, StaleExpectationWritesNothingAndNamesEveryStaleKey) {
     EXPECT_EQ(bytesOf(dir), "[S]\r\nq=x\r\nk=2\r\nbare=4\r\nnew=3\r\n");
 
     // Expectations on a UTF-16LE file compare decoded text.
-    putBytes(dir, utf16LeFile(QString::fromUtf8("[S]\r\nk=Größe\r\n")));
+    putBytes(dir, utf16LeFile(u"[S]\r\nk=Größe\r\n"));
     EXPECT_EQ(putAll({setIf("k", "klein", "Größe")}).status, Status::Written);
-    EXPECT_EQ(bytesOf(dir), utf16LeFile(QString::fromUtf8("[S]\r\nk=klein\r\n")));
+    EXPECT_EQ(bytesOf(dir), utf16LeFile(u"[S]\r\nk=klein\r\n"));
 }
 
 TEST(ProfileBatch, FailureLeavesTheFileAndTellsWhy) {
     {
-        ScopedWorkDir dir;
+        WorkDir dir;
         const ProfileWriteResult missingDir =
             WritePrivateProfileKeys("S", std::vector{set("k", "1")}, "no/such/dir/test.ini");
         EXPECT_EQ(missingDir.status, Status::Failed);
         EXPECT_EQ(missingDir.error, ENOENT);
     }
     for (const int error : {ENOSPC, EIO}) {
-        ScopedWorkDir dir;
+        WorkDir dir;
         const std::string before = "[S]\nk=1\n"s + std::string(100000, ';') + "\n";
         putBytes(dir, before);
         Faults faults;
@@ -172,17 +170,17 @@ TEST(ProfileBatch, FailureLeavesTheFileAndTellsWhy) {
         EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{kIni});
     }
     {
-        ScopedWorkDir dir;
+        WorkDir dir;
         putBytes(dir, "[S]\nk=1\n");
-        ::chmod(QFile::encodeName(dir.filePath(kIni)).constData(), 0444);
+        ::chmod(dir.filePath(kIni).c_str(), 0444);
         const ProfileWriteResult readOnly = putAll({set("k", "2")});
         EXPECT_EQ(readOnly.status, Status::Failed);
         EXPECT_EQ(readOnly.error, EACCES);
         EXPECT_EQ(bytesOf(dir), "[S]\nk=1\n");
     }
     {
-        ScopedWorkDir dir;
-        ASSERT_TRUE(QDir(dir.path()).mkdir(kIni));
+        WorkDir dir;
+        ASSERT_TRUE(std::filesystem::create_directory(dir.filePath(kIni)));
         const ProfileWriteResult directory = putAll({set("k", "2")});
         EXPECT_EQ(directory.status, Status::Failed);
         EXPECT_EQ(directory.error, EISDIR);
@@ -190,18 +188,18 @@ TEST(ProfileBatch, FailureLeavesTheFileAndTellsWhy) {
 }
 
 TEST(ProfileBatch, ReadingTheWholeTextTellsMissingFromUnreadable) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     const ProfileText missing = ReadPrivateProfileText(kIni);
     EXPECT_FALSE(missing.exists);
     EXPECT_EQ(missing.error, 0);
 
-    putBytes(dir, utf16LeFile(QString::fromUtf8("[S]\r\nk=Größe\r\n")));
+    putBytes(dir, utf16LeFile(u"[S]\r\nk=Größe\r\n"));
     const ProfileText utf16 = ReadPrivateProfileText(kIni);
     EXPECT_TRUE(utf16.exists);
     EXPECT_EQ(utf16.text, "[S]\r\nk=Größe\r\n");
 
-    ASSERT_TRUE(QFile::remove(dir.filePath(kIni)));
-    ASSERT_TRUE(QDir(dir.path()).mkdir(kIni));
+    ASSERT_TRUE(std::filesystem::remove(dir.filePath(kIni)));
+    ASSERT_TRUE(std::filesystem::create_directory(dir.filePath(kIni)));
     const ProfileText directory = ReadPrivateProfileText(kIni);
     EXPECT_FALSE(directory.exists);
     EXPECT_EQ(directory.error, EISDIR);

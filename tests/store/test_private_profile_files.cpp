@@ -24,9 +24,9 @@ BOOL put(const char* key, const char* value, const char* file = kIni) {
 
 const std::string kOriginal = "[S]\r\nk=1\r\n; keep me\r\n";
 
-bool isSymlink(const QString& path) {
+bool isSymlink(const std::string& path) {
     struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
 } // namespace
@@ -39,7 +39,7 @@ TEST(ProfileFiles, FailedSaveLeavesTheOriginalAndNoTemporaryFile) {
         {"rename fails", {.failRename = true}},
     };
     for (const auto& [what, faults] : cases) {
-        ScopedWorkDir dir;
+        WorkDir dir;
         putBytes(dir, kOriginal);
         const auto before = entriesOf(dir.path());
         for (const char* file : {kIni, "new.ini"}) {
@@ -52,7 +52,7 @@ TEST(ProfileFiles, FailedSaveLeavesTheOriginalAndNoTemporaryFile) {
 }
 
 TEST(ProfileFiles, ShortAndInterruptedWritesStillSaveEverything) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, kOriginal);
     FaultScope scope({.interruptWrite = 1, .chunk = 3});
     EXPECT_EQ(put("k", "a longer value"), TRUE);
@@ -60,7 +60,7 @@ TEST(ProfileFiles, ShortAndInterruptedWritesStillSaveEverything) {
 }
 
 TEST(ProfileFiles, FailedDirectoryFlushIsReportedThoughTheNewBytesAreInPlace) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, kOriginal);
     const auto before = entriesOf(dir.path());
     FaultScope scope({.failFsync = 1});
@@ -70,7 +70,7 @@ TEST(ProfileFiles, FailedDirectoryFlushIsReportedThoughTheNewBytesAreInPlace) {
 }
 
 TEST(ProfileFiles, ReadOnlyFileIsRefusedEvenForRoot) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, kOriginal);
     ASSERT_EQ(::chmod(kIni, 0444), 0);
     EXPECT_EQ(put("k", "2"), FALSE);
@@ -80,8 +80,8 @@ TEST(ProfileFiles, ReadOnlyFileIsRefusedEvenForRoot) {
 }
 
 TEST(ProfileFiles, ReadOnlyDirectoryIsRefused) {
-    ScopedWorkDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkdir("ro"));
+    WorkDir dir;
+    ASSERT_TRUE(std::filesystem::create_directory(dir.filePath("ro")));
     putBytes(dir, kOriginal, "ro/test.ini");
     ASSERT_EQ(::chmod("ro", 0555), 0);
     EXPECT_EQ(put("k", "2", "ro/test.ini"), FALSE);
@@ -92,28 +92,28 @@ TEST(ProfileFiles, ReadOnlyDirectoryIsRefused) {
 }
 
 TEST(ProfileFiles, MissingDirectoryIsNotCreated) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     EXPECT_EQ(put("k", "v", "nodir/test.ini"), FALSE);
     EXPECT_EQ(put("k", "v", "nodir/deeper/test.ini"), FALSE);
     EXPECT_TRUE(entriesOf(dir.path()).empty());
 }
 
 TEST(ProfileFiles, DirectoryOrFifoInPlaceOfTheFileIsRefused) {
-    ScopedWorkDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkdir(kIni));
+    WorkDir dir;
+    ASSERT_TRUE(std::filesystem::create_directory(dir.filePath(kIni)));
     EXPECT_EQ(put("k", "v"), FALSE);
-    EXPECT_TRUE(QFileInfo(dir.filePath(kIni)).isDir());
+    EXPECT_TRUE(std::filesystem::is_directory(dir.filePath(kIni)));
     ASSERT_EQ(::mkfifo("fifo.ini", 0600), 0);
     EXPECT_EQ(put("k", "v", "fifo.ini"), FALSE);
     EXPECT_EQ(entriesOf(dir.path()), (std::set<std::string>{kIni, "fifo.ini"}));
 }
 
 TEST(ProfileFiles, SymlinkStaysALinkAndItsTargetIsUpdated) {
-    ScopedWorkDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkdir("real"));
+    WorkDir dir;
+    ASSERT_TRUE(std::filesystem::create_directory(dir.filePath("real")));
     putBytes(dir, kOriginal, "real/t.ini");
     ASSERT_EQ(::symlink("real/t.ini", kIni), 0);
-    ASSERT_EQ(::symlink(dir.filePath(kIni).toUtf8().constData(), "chain.ini"), 0);
+    ASSERT_EQ(::symlink(dir.filePath(kIni).c_str(), "chain.ini"), 0);
     ASSERT_EQ(::symlink("real/new.ini", "dangling.ini"), 0);
 
     EXPECT_EQ(put("k", "2", "chain.ini"), TRUE);
@@ -129,7 +129,7 @@ TEST(ProfileFiles, SymlinkStaysALinkAndItsTargetIsUpdated) {
 }
 
 TEST(ProfileFiles, ModeAndOwnerAreKept) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, kOriginal);
     ASSERT_EQ(::chmod(kIni, 0604), 0);
     const bool root = ::geteuid() == 0;
@@ -146,7 +146,7 @@ TEST(ProfileFiles, ModeAndOwnerAreKept) {
 }
 
 TEST(ProfileFiles, ConcurrentWritersLoseNoUpdate) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     constexpr int kWriters = 4;
     constexpr int kKeysEach = 10;
     // Each save opens the directory afresh, so threads contend for the lock as processes do.
@@ -166,7 +166,7 @@ TEST(ProfileFiles, ConcurrentWritersLoseNoUpdate) {
 }
 
 TEST(ProfileFiles, SaveWaitsForAnotherWriterButNotForADeadOne) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t child = ::fork();
@@ -202,7 +202,7 @@ ProfileWriteResult putKey(const char* key, const char* value) {
 } // namespace
 
 TEST(ProfileFiles, OnlyAFailedLastFlushSaysTheNewTextIsInTheFile) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, kOriginal);
     {
         FaultScope scope({.failFsync = 0});
@@ -234,7 +234,7 @@ TEST(ProfileFiles, FailedInPlaceSavePutsTheOldBytesBackAndLeavesNothing) {
         {"file flush fails", {.failFsync = 2}},
     };
     for (const auto& [what, faults] : cases) {
-        ScopedWorkDir dir;
+        WorkDir dir;
         putBytes(dir, big);
         ASSERT_EQ(::link(kIni, "second.ini"), 0);
         FaultScope scope(faults);
@@ -249,7 +249,7 @@ TEST(ProfileFiles, FailedInPlaceSavePutsTheOldBytesBackAndLeavesNothing) {
 }
 
 TEST(ProfileFiles, FailedLastFlushOfAnInPlaceSaveLeavesTheNewBytes) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, kOriginal);
     ASSERT_EQ(::link(kIni, "second.ini"), 0);
     FaultScope scope({.failFsync = 3});
@@ -263,13 +263,13 @@ TEST(ProfileFiles, FailedLastFlushOfAnInPlaceSaveLeavesTheNewBytes) {
 // Files that look like a save's copy, whoever put them there, are neither read nor removed; a
 // save's own copy gets a fresh name, so none of them is in its way.
 TEST(ProfileFiles, FilesNamedLikeACopyAreNeitherReadNorInTheWay) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, kOriginal);
     ASSERT_EQ(::link(kIni, "second.ini"), 0);
     const std::string lookalike = SaveCopyFileName(kIni);
     std::set<std::string> names = {kIni, "second.ini", ".test.ini.gomcfg-restore", lookalike};
     putBytes(dir, "[S]\r\nk=planted\r\n", ".test.ini.gomcfg-restore");
-    putBytes(dir, "[S]\r\nk=planted\r\n", QString::fromStdString(lookalike));
+    putBytes(dir, "[S]\r\nk=planted\r\n", lookalike);
     EXPECT_EQ(profileString("S", "k"), "1");
     EXPECT_EQ(put("k", "2"), TRUE);
     EXPECT_EQ(bytesOf(dir, "second.ini"), "[S]\r\nk=2\r\n; keep me\r\n");
@@ -284,9 +284,9 @@ TEST(ProfileFiles, FilesNamedLikeACopyAreNeitherReadNorInTheWay) {
 // by rename and in place.
 TEST(ProfileFiles, FileWithTheLongestNameSaves) {
     for (const std::size_t length : {219, 255}) {
-        ScopedWorkDir dir;
+        WorkDir dir;
         const std::string name = std::string(length - 4, 'n') + ".ini";
-        putBytes(dir, kOriginal, QString::fromStdString(name));
+        putBytes(dir, kOriginal, name);
         EXPECT_EQ(put("k", "2", name.c_str()), TRUE) << length;
         ASSERT_EQ(::link(name.c_str(), "second.ini"), 0);
         EXPECT_EQ(put("k", "3", name.c_str()), TRUE) << length;

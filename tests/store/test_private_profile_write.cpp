@@ -13,7 +13,7 @@ BOOL put(const char* section, const char* key, const char* value) {
 // Writes value into a file holding before and expects exactly after.
 void expectEdit(const std::string& before, const char* section, const char* key, const char* value,
                 const std::string& after) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, before);
     EXPECT_EQ(put(section, key, value), TRUE);
     EXPECT_EQ(bytesOf(dir), after) << "editing " << before;
@@ -22,7 +22,7 @@ void expectEdit(const std::string& before, const char* section, const char* key,
 } // namespace
 
 TEST(ProfileWrite, MissingFileIsCreatedWithCrlfAndTheUsualMode) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     const mode_t old = ::umask(027);
     EXPECT_EQ(put(" S ", "  k ", " v "), TRUE);
     ::umask(old);
@@ -70,7 +70,7 @@ TEST(ProfileWrite, NewSectionIsAppendedWithoutABlankLine) {
     // Keys before the first header belong to no section.
     expectEdit("k=1\r\n", "S", "k", "v", "k=1\r\n[S]\r\nk=v\r\n");
     // Windows takes the mark of a UTF-16LE file for text without a line end.
-    expectEdit("\xFF\xFE", "S", "k", "v", utf16LeFile("\r\n[S]\r\nk=v\r\n"));
+    expectEdit("\xFF\xFE", "S", "k", "v", utf16LeFile(u"\r\n[S]\r\nk=v\r\n"));
     expectEdit("\xFF\xFE", "S", "k", nullptr, "\xFF\xFE");
 }
 
@@ -91,14 +91,14 @@ TEST(ProfileWrite, NullValueRemovesOnlyTheKeyLine) {
     expectEdit(file, "S", "missing", nullptr, file);
     expectEdit(file, "U", "a", nullptr, file);
 
-    ScopedWorkDir dir;
+    WorkDir dir;
     EXPECT_EQ(put("S", "k", nullptr), TRUE);
     EXPECT_TRUE(dir.exists(kIni));
     EXPECT_EQ(bytesOf(dir), "");
 }
 
 TEST(ProfileWrite, NullSectionOrKeyOrNoFileNameIsRefused) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     EXPECT_EQ(put(nullptr, "k", "v"), FALSE);
     EXPECT_EQ(put("S", nullptr, "v"), FALSE);
     EXPECT_EQ(WritePrivateProfileString("S", "k", "v", nullptr), FALSE);
@@ -107,7 +107,7 @@ TEST(ProfileWrite, NullSectionOrKeyOrNoFileNameIsRefused) {
 }
 
 TEST(ProfileWrite, WhatIsWrittenReadsBack) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, "\xEF\xBB\xBF[Gomcfg]\nstray\n[gomcfg]\r;x\n[Other]\rk=1");
     const std::pair<const char*, const char*> keys[] = {
         {"shotgun", "false"}, {"Nfraglimit", "-12"}, {"shotgunT", "rockets"}, {"SHOTGUN", "true"}};
@@ -120,18 +120,15 @@ TEST(ProfileWrite, WhatIsWrittenReadsBack) {
 }
 
 TEST(ProfileWrite, Utf16LeFileStaysUtf16Le) {
-    ScopedWorkDir dir;
-    const QString lone(QChar(0xD800));
-    putBytes(dir,
-             utf16LeFile("[Gomcfg]\r\nname=alt\r\n; " + lone + QString::fromUtf8(" Größe\r\n")) +
-                 "\x41");
+    WorkDir dir;
+    const std::u16string lone(1, char16_t(0xD800));
+    putBytes(dir, utf16LeFile(u"[Gomcfg]\r\nname=alt\r\n; " + lone + u" Größe\r\n") + "\x41");
     EXPECT_EQ(put("Gomcfg", "name", "Wert ✓"), TRUE);
     EXPECT_EQ(put("Gomcfg", "neu", "ja"), TRUE);
     EXPECT_EQ(put("Ü", "k", "v"), TRUE);
-    EXPECT_EQ(bytesOf(dir),
-              utf16LeFile(QString::fromUtf8("[Gomcfg]\r\nname=Wert ✓\r\nneu=ja\r\n; ") + lone +
-                          QString::fromUtf8(" Größe\r\n[Ü]\r\nk=v\r\n")) +
-                  "\x41");
+    EXPECT_EQ(bytesOf(dir), utf16LeFile(u"[Gomcfg]\r\nname=Wert ✓\r\nneu=ja\r\n; " + lone +
+                                        u" Größe\r\n[Ü]\r\nk=v\r\n") +
+                                "\x41");
     EXPECT_EQ(profileString("Gomcfg", "name"), "Wert ✓");
 }
 

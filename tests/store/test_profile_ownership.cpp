@@ -70,10 +70,9 @@ const ServerSetup kSetups[] = {
 // A directory sub of the work directory, root:games 775, holding f.ini as the setup says.
 class ServerFile {
 public:
-    ServerFile(const ScopedWorkDir& dir, const ServerSetup& setup, const std::string& sub)
-        : m_setup(setup), m_dir(dir.filePath(QString::fromStdString(sub)).toStdString()),
-          m_path(m_dir + "/f.ini") {
-        EXPECT_EQ(::chmod(dir.path().toUtf8().constData(), 0755), 0);
+    ServerFile(const WorkDir& dir, const ServerSetup& setup, const std::string& sub)
+        : m_setup(setup), m_dir(dir.filePath(sub)), m_path(m_dir + "/f.ini") {
+        EXPECT_EQ(::chmod(dir.path().c_str(), 0755), 0);
         EXPECT_EQ(::mkdir(m_dir.c_str(), 0775), 0);
         EXPECT_EQ(::chown(m_dir.c_str(), 0, kGames), 0);
         EXPECT_EQ(::chmod(m_dir.c_str(), 0775), 0);
@@ -138,7 +137,7 @@ public:
             EXPECT_EQ(bytes("h.ini"), bytes()) << context;
             names.insert("h.ini");
         }
-        EXPECT_EQ(entriesOf(QString::fromStdString(m_dir)), names) << context;
+        EXPECT_EQ(entriesOf(m_dir), names) << context;
     }
 
 private:
@@ -149,15 +148,15 @@ private:
 };
 
 // Root, and a file system that keeps user attributes and ACLs, or the reason to skip.
-std::optional<std::string> whyNot(const ScopedWorkDir& dir) {
+std::optional<std::string> whyNot(const WorkDir& dir) {
     if (::geteuid() != 0)
         return "giving up ownership needs root to start with";
-    const std::string probe = dir.filePath("probe").toStdString();
+    const std::string probe = dir.filePath("probe");
     putBytes(dir, "", "probe");
     const std::string acl = aclLettingNobodyWrite();
     if (::setxattr(probe.c_str(), "user.probe", "1", 1, 0) != 0 ||
         ::setxattr(probe.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) != 0)
-        return "the file system of " + dir.path().toStdString() +
+        return "the file system of " + dir.path() +
                " keeps no user attributes or ACLs: " + std::strerror(errno);
     ::unlink(probe.c_str());
     return std::nullopt;
@@ -166,7 +165,7 @@ std::optional<std::string> whyNot(const ScopedWorkDir& dir) {
 } // namespace
 
 TEST(ProfileOwnership, SaveKeepsOwnerGroupModeAclAttributesAndLinks) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     if (const auto reason = whyNot(dir))
         GTEST_SKIP() << *reason;
     int n = 0;
@@ -187,7 +186,7 @@ TEST(ProfileOwnership, SaveKeepsOwnerGroupModeAclAttributesAndLinks) {
 // leave a mix, and then its copy of the old text is beside the file, readable by the writer
 // alone, for an admin to copy back. The next save of the same user goes ahead either way.
 TEST(ProfileOwnership, WriterKilledAtEachStepLeavesTheOldOrTheNewTextOrACopyOfTheOld) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     if (const auto reason = whyNot(dir))
         GTEST_SKIP() << *reason;
     int n = 0;
@@ -253,21 +252,20 @@ TEST(ProfileOwnership, WriterKilledAtEachStepLeavesTheOldOrTheNewTextOrACopyOfTh
 }
 
 TEST(ProfileRead, UnreadableFileGivesTheDefault) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, "[S]\nk=v\n");
-    ASSERT_TRUE(QFile::setPermissions(dir.filePath(kIni), QFileDevice::WriteOwner));
+    ASSERT_EQ(::chmod(dir.filePath(kIni).c_str(), 0200), 0);
     if (::geteuid() != 0) {
         EXPECT_EQ(profileString("S", "k"), "<default>");
         return;
     }
     // Root reads any file: the owner without read permission reads instead.
-    ASSERT_EQ(::chmod(dir.path().toUtf8().constData(), 0755), 0);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
     ASSERT_EQ(::chown(kIni, kNobody, kNogroup), 0);
     const auto [status, said] =
-        runWriter(asNobody({"get", dir.filePath(kIni).toStdString(), "S", "k", "<default>"}));
+        runWriter(asNobody({"get", dir.filePath(kIni), "S", "k", "<default>"}));
     EXPECT_EQ(status, 0);
     EXPECT_EQ(said, "<default>\n");
     ASSERT_EQ(::chmod(kIni, 0600), 0);
-    EXPECT_EQ(runWriter(asNobody({"get", dir.filePath(kIni).toStdString(), "S", "k", "-"})).second,
-              "v\n");
+    EXPECT_EQ(runWriter(asNobody({"get", dir.filePath(kIni), "S", "k", "-"})).second, "v\n");
 }

@@ -1,11 +1,12 @@
 #include "support/LockHolder.h"
-#include "support/SessionSupport.h"
+#include "support/ModelSupport.h"
 #include "support/StoreSupport.h"
 
-#include "pages/SettingsCodecs.h"
+#include "model/PageCodecs.h"
 #include "platform/store/IniDocument.h"
 #include "platform/store/ReadFile.h"
 #include "platform/store/SaveFileNames.h"
+#include "settings/SettingsFile.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -57,26 +58,31 @@ std::string fileWith(unsigned long value) {
 } // namespace
 
 TEST(ProfileProcesses, AWriterThatKeepsTheLockFailsEachSaveAndNothingIsWritten) {
-    ScopedWorkDir dir;
-    const QByteArray stored = "; mine\r\n[Gomcfg]\r\nNfraglimit=7\r\n";
-    const QString saveError = QStringLiteral("ERROR: Problem saving GombleTroveII.ini\n");
-    dir.writeSettings(stored);
-    CodecSession session;
-    MessageRecorder messages;
+    WorkDir dir;
+    const std::string stored = "; mine\r\n[Gomcfg]\r\nNfraglimit=7\r\n";
+    const std::string saveError = "ERROR: Problem saving GombleTroveII.ini\n";
+    putBytes(dir, stored, kSettingsFileName);
+    SettingsSession session(SettingsFilePath());
+    ScriptedPrompts messages;
+    PageIo io{session, messages};
+    const auto save = [&session] {
+        session.sortWrites();
+        session.commit();
+    };
     {
         const LockWaitScope wait(std::chrono::milliseconds(100));
         LockHolder holder(dir.path());
-        WriteIntSetting(12, "Nfraglimit");
-        WriteBoolSetting(1, "samemap");
-        session.save();
-        EXPECT_EQ(messages.texts(), QStringList(2, saveError));
-        EXPECT_EQ(dir.settings(), stored);
-        EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{kSettingsFile.toStdString()});
+        WriteIntSetting(io, 12, "Nfraglimit");
+        WriteBoolSetting(io, 1, "samemap");
+        save();
+        EXPECT_EQ(messages.messages, std::vector<std::string>(2, saveError));
+        EXPECT_EQ(bytesOf(dir, kSettingsFileName), stored);
+        EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{kSettingsFileName});
     }
-    WriteIntSetting(12, "Nfraglimit");
-    session.save();
-    EXPECT_EQ(messages.count(), 2);
-    EXPECT_EQ(dir.settings(), QByteArray("; mine\r\n[Gomcfg]\r\nNfraglimit=12\r\n"));
+    WriteIntSetting(io, 12, "Nfraglimit");
+    save();
+    EXPECT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(bytesOf(dir, kSettingsFileName), "; mine\r\n[Gomcfg]\r\nNfraglimit=12\r\n");
 }
 
 // With the wait the program uses, a holder that lets go at once or only after a good while: the
@@ -85,7 +91,7 @@ TEST(ProfileProcesses, ASaveWaitsForAWriterThatLetsGoWithinTheWait) {
     for (const auto held : {std::chrono::milliseconds(100), std::chrono::milliseconds(1500)}) {
         ASSERT_LT(held, kProfileLockWait);
         SCOPED_TRACE(held.count());
-        ScopedWorkDir dir;
+        WorkDir dir;
         putBytes(dir, "[S]\r\nk=1\r\n");
         LockHolder holder(dir.path());
         const auto start = std::chrono::steady_clock::now();
@@ -134,8 +140,8 @@ void restoreByHand(const std::string& path, const std::string& copy, bool damage
 // for the file, each save rewrites it in place, and a reader keeps reading meanwhile: it never
 // sees a save half done, only a file that a killed save left damaged, beside its copy.
 void killWritersRepeatedly(int rounds, bool linked) {
-    ScopedWorkDir dir;
-    const std::string path = dir.filePath(kIni).toStdString();
+    WorkDir dir;
+    const std::string path = dir.filePath(kIni);
     putBytes(dir, fileWith(0));
     std::set<std::string> names = {kIni};
     if (linked) {
@@ -210,7 +216,7 @@ void killWritersRepeatedly(int rounds, bool linked) {
             std::string copied;
             ASSERT_TRUE(ReadRegularFile(copies.front(), copied, std::chrono::milliseconds(0)));
             ASSERT_EQ(copied, fileWith(before)) << "round " << round;
-            ASSERT_EQ(modeOf(QString::fromStdString(copies.front())), 0600u);
+            ASSERT_EQ(modeOf(copies.front()), 0600u);
             restoreByHand(path, copies.front(), !found);
             ++killedWithCopy;
         }
@@ -253,7 +259,7 @@ TEST(ProfileProcesses, KilledInPlaceWriterLeavesTheOldOrTheNewFileToEveryReader)
 }
 
 TEST(ProfileProcesses, ReadersNeverSeeAFileHalfRewrittenInPlace) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     // The counter comes first, and its length changes with every save, so the rest moves.
     const auto layout = [](std::string_view value) {
         std::string text = "[Gomcfg]\r\ncounter=" + std::string(value) + "\r\n";
@@ -264,7 +270,7 @@ TEST(ProfileProcesses, ReadersNeverSeeAFileHalfRewrittenInPlace) {
     putBytes(dir, layout("0"));
     ASSERT_EQ(::link(kIni, "second.ini"), 0);
     const pid_t writer =
-        startWriter({"loop", dir.filePath(kIni).toStdString(), "Gomcfg", "counter", "512"}, -1, -1);
+        startWriter({"loop", dir.filePath(kIni), "Gomcfg", "counter", "512"}, -1, -1);
     int reads = 0;
     int changes = 0;
     std::string last = layout("0");
@@ -287,7 +293,7 @@ TEST(ProfileProcesses, ReadersNeverSeeAFileHalfRewrittenInPlace) {
 }
 
 TEST(ProfileProcesses, OnlyFilesOfOursAreRemoved) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, "[S]\r\nk=1\r\n");
     const pid_t dead = ::fork();
     if (dead == 0)
@@ -306,13 +312,13 @@ TEST(ProfileProcesses, OnlyFilesOfOursAreRemoved) {
     };
     for (const std::string& name : kept)
         if (name != kIni)
-            putBytes(dir, "x", QString::fromStdString(name));
+            putBytes(dir, "x", name);
     // Writers of ours killed before their rename go; the copy of a killed in-place save stays
     // for an admin, unread.
-    putBytes(dir, "half a file", QString::fromStdString(TempFileName(kIni)));
-    putBytes(dir, "", QString::fromStdString(TempFileName(kIni)));
+    putBytes(dir, "half a file", TempFileName(kIni));
+    putBytes(dir, "", TempFileName(kIni));
     const std::string copy = SaveCopyFileName(kIni);
-    putBytes(dir, "[S]\r\nk=0\r\n", QString::fromStdString(copy));
+    putBytes(dir, "[S]\r\nk=0\r\n", copy);
     kept.insert(copy);
     EXPECT_EQ(WritePrivateProfileString("S", "k", "2", kIni), TRUE);
     EXPECT_EQ(bytesOf(dir), "[S]\r\nk=2\r\n");
@@ -320,9 +326,9 @@ TEST(ProfileProcesses, OnlyFilesOfOursAreRemoved) {
 }
 
 TEST(ProfileProcesses, TwoWriterProcessesLoseNoneOfEachOthersKeys) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, "; shared\n[Gomcfg]\nshotgun=true\n");
-    const std::string path = dir.filePath(kIni).toStdString();
+    const std::string path = dir.filePath(kIni);
     constexpr int kWrites = 1000;
     int start[2];
     ASSERT_EQ(::pipe2(start, O_CLOEXEC), 0);

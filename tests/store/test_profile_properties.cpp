@@ -380,7 +380,7 @@ TEST(ProfileProperties, WritesThroughTheFileApiKeepEveryOtherKey) {
     const PropertyRun run;
     FileGenerator gen(run.seed + 2);
     const auto names = namesToRead();
-    ScopedWorkDir dir;
+    WorkDir dir;
     const auto readAll = [&] {
         std::vector<std::string> values;
         for (const auto& [s, k] : names)

@@ -14,7 +14,9 @@
 #include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <thread>
 #include <tuple>
@@ -82,17 +84,15 @@ bool hasAcl(const std::string& path) {
 }
 
 // Root, a file system with ACLs, and kOtherMember free; or the reason to skip.
-std::optional<std::string> whyNotAsUsers(const ScopedWorkDir& dir) {
+std::optional<std::string> whyNotAsUsers(const WorkDir& dir) {
     if (::geteuid() != 0)
         return "acting as the group's members needs root to start with";
     if (::getpwuid(kOtherMember))
         return "user id " + std::to_string(kOtherMember) + " is taken on this machine";
     const std::string acl = aclBytes(6, {kNobody}, 0, 6, 0);
-    if (::setxattr(dir.path().toUtf8().constData(), "system.posix_acl_access", acl.data(),
-                   acl.size(), 0) != 0)
-        return "the file system of " + dir.path().toStdString() +
-               " keeps no ACLs: " + std::strerror(errno);
-    ::removexattr(dir.path().toUtf8().constData(), "system.posix_acl_access");
+    if (::setxattr(dir.path().c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) != 0)
+        return "the file system of " + dir.path() + " keeps no ACLs: " + std::strerror(errno);
+    ::removexattr(dir.path().c_str(), "system.posix_acl_access");
     return std::nullopt;
 }
 
@@ -106,9 +106,9 @@ std::vector<std::string> asMember(uid_t uid, std::vector<std::string> args) {
 // A server directory sub of the work directory, root:games with mode dirMode, holding f.ini
 // root:games with mode fileMode and kServerText.
 struct ServerDir {
-    ServerDir(const ScopedWorkDir& dir, const std::string& sub, mode_t dirMode, mode_t fileMode)
-        : path(dir.filePath(QString::fromStdString(sub)).toStdString()), file(path + "/f.ini") {
-        EXPECT_EQ(::chmod(dir.path().toUtf8().constData(), 0755), 0);
+    ServerDir(const WorkDir& dir, const std::string& sub, mode_t dirMode, mode_t fileMode)
+        : path(dir.filePath(sub)), file(path + "/f.ini") {
+        EXPECT_EQ(::chmod(dir.path().c_str(), 0755), 0);
         EXPECT_EQ(::mkdir(path.c_str(), 0700), 0);
         EXPECT_EQ(::chown(path.c_str(), 0, kGames), 0);
         EXPECT_EQ(::chmod(path.c_str(), dirMode), 0);
@@ -130,7 +130,7 @@ constexpr int kFilesFlush = 5;
 // names the file and sums its contents, and one under a name of the new kind. Root's reads and
 // saves, by rename and in place, take nothing from either, and leave them where they are.
 TEST(ProfileTrust, ACopyPlantedByAMemberWhoMayNotWriteTheFileNeverReachesIt) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     if (const auto reason = whyNotAsUsers(dir))
         GTEST_SKIP() << *reason;
     for (const bool linked : {false, true}) {
@@ -175,7 +175,7 @@ TEST(ProfileTrust, ACopyPlantedByAMemberWhoMayNotWriteTheFileNeverReachesIt) {
 // nobody's alone: mode 600, no ACL. The other member can neither read nor write it, and the
 // file keeps its owner, group, mode and ACL.
 TEST(ProfileTrust, ACopyIsTheWritersAloneWhateverTheAclsOfFileAndDirectory) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     if (const auto reason = whyNotAsUsers(dir))
         GTEST_SKIP() << *reason;
     const ServerDir server(dir, "acl", 02775, 0640);
@@ -215,7 +215,7 @@ TEST(ProfileTrust, ACopyIsTheWritersAloneWhateverTheAclsOfFileAndDirectory) {
 // it is, saves it, and finds the first one's copy left for the admin, unreadable to them; an
 // owner outside the file's group saves in place and keeps group, mode and inode.
 TEST(ProfileTrust, MembersSaveAfterAnotherMembersKilledSaveAndKeepTheFilesOwnership) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     if (const auto reason = whyNotAsUsers(dir))
         GTEST_SKIP() << *reason;
     const ServerDir server(dir, "group", 03775, 0660);
@@ -246,7 +246,7 @@ TEST(ProfileTrust, MembersSaveAfterAnotherMembersKilledSaveAndKeepTheFilesOwners
 
     // nobody owns the file and its directory but is not in the file's group: a new file could
     // not have that group.
-    const std::string own = dir.filePath("own").toStdString();
+    const std::string own = dir.filePath("own");
     const std::string owned = own + "/f.ini";
     ASSERT_EQ(::mkdir(own.c_str(), 0755), 0);
     ASSERT_EQ(::chown(own.c_str(), kNobody, kNogroup), 0);
@@ -268,10 +268,10 @@ TEST(ProfileTrust, MembersSaveAfterAnotherMembersKilledSaveAndKeepTheFilesOwners
 // and later edits by other programs, in place or by rename, are never undone by a read, which
 // writes nothing. The copy stays, named, until an admin removes it.
 TEST(ProfileTrust, ALeftoverCopyNeverUndoesALaterWrite) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, kServerText);
     ASSERT_EQ(::link(kIni, "second.ini"), 0);
-    const std::string path = dir.filePath(kIni).toStdString();
+    const std::string path = dir.filePath(kIni);
     ASSERT_EQ(runWriter({"crash", std::to_string(kFilesFlush), path, "Gomcfg", "Nfraglimit", "300"})
                   .first,
               128 + SIGKILL);
@@ -302,7 +302,7 @@ TEST(ProfileTrust, ALeftoverCopyNeverUndoesALaterWrite) {
 // Writers through hard links in two directories take two different directory locks; the lock on
 // the file itself keeps them apart, so neither loses a key of the other's.
 TEST(ProfileTrust, WritersThroughLinksInTwoDirectoriesLoseNoneOfEachOthersKeys) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     ASSERT_EQ(::mkdir("a", 0755), 0);
     ASSERT_EQ(::mkdir("b", 0755), 0);
     putBytes(dir, "[Gomcfg]\r\n", "a/f.ini");
@@ -311,11 +311,9 @@ TEST(ProfileTrust, WritersThroughLinksInTwoDirectoriesLoseNoneOfEachOthersKeys) 
     int start[2];
     ASSERT_EQ(::pipe2(start, O_CLOEXEC), 0);
     const pid_t a = startWriter(
-        {"keys", dir.filePath("a/f.ini").toStdString(), "Gomcfg", "a", std::to_string(kWrites)},
-        start[0], -1);
+        {"keys", dir.filePath("a/f.ini"), "Gomcfg", "a", std::to_string(kWrites)}, start[0], -1);
     const pid_t b = startWriter(
-        {"keys", dir.filePath("b/f.ini").toStdString(), "Gomcfg", "b", std::to_string(kWrites)},
-        start[0], -1);
+        {"keys", dir.filePath("b/f.ini"), "Gomcfg", "b", std::to_string(kWrites)}, start[0], -1);
     ::close(start[0]);
     ::close(start[1]);
     EXPECT_EQ(exitStatus(a), 0);
@@ -355,7 +353,7 @@ ssize_t replacingWrite(int fd, const void* data, std::size_t size) {
 // file the save had (still the second name's) gets its old bytes back.
 TEST(ProfileTrust, AProgramThatReplacesTheFileDuringAnInPlaceSaveIsNoticed) {
     for (const int at : {0, 1}) {
-        ScopedWorkDir dir;
+        WorkDir dir;
         putBytes(dir, kServerText);
         ASSERT_EQ(::link(kIni, "second.ini"), 0);
         g_replaceAt = at;
@@ -384,18 +382,17 @@ TEST(ProfileTrust, DryRunFailsWhereTheWriteWouldAndWritesNothing) {
     const LockWaitScope wait(std::chrono::milliseconds(100));
     struct Case {
         const char* what;
-        std::function<void(const ScopedWorkDir&)> setUp;
+        std::function<void(const WorkDir&)> setUp;
         int error;
     };
     const std::vector<Case> cases = {
-        {"writable", [](const ScopedWorkDir&) {}, 0},
-        {"read-only file", [](const ScopedWorkDir&) { ASSERT_EQ(::chmod(kIni, 0444), 0); }, EACCES},
+        {"writable", [](const WorkDir&) {}, 0},
+        {"read-only file", [](const WorkDir&) { ASSERT_EQ(::chmod(kIni, 0444), 0); }, EACCES},
         {"read-only directory",
-         [](const ScopedWorkDir& d) { ASSERT_EQ(::chmod(d.path().toUtf8().constData(), 0555), 0); },
-         EACCES},
+         [](const WorkDir& d) { ASSERT_EQ(::chmod(d.path().c_str(), 0555), 0); }, EACCES},
     };
     for (const Case& c : cases) {
-        ScopedWorkDir dir;
+        WorkDir dir;
         putBytes(dir, kServerText);
         c.setUp(dir);
         const ProfileWriteResult dry = attempt(ProfileWriteMode::DryRun);
@@ -404,10 +401,10 @@ TEST(ProfileTrust, DryRunFailsWhereTheWriteWouldAndWritesNothing) {
         EXPECT_EQ(dry.status, real.status) << c.what;
         EXPECT_EQ(dry.error, c.error) << c.what;
         EXPECT_EQ(real.error, c.error) << c.what;
-        ::chmod(dir.path().toUtf8().constData(), 0700);
+        ::chmod(dir.path().c_str(), 0700);
     }
     // Another writer holds the directory, or the file through another of its names.
-    ScopedWorkDir dir;
+    WorkDir dir;
     putBytes(dir, kServerText);
     {
         LockHolder holder(dir.path());
@@ -428,17 +425,17 @@ TEST(ProfileTrust, DryRunFailsWhereTheWriteWouldAndWritesNothing) {
 // no lock, as the game server, sees the old or the new text while saves follow each other (the
 // value keeps its length, so the file never grows or shrinks).
 TEST(ProfileTrust, APlainReaderNeverSeesASampleSizedFileHalfSaved) {
-    ScopedWorkDir dir;
-    QFile sample(QStringLiteral(GOMCFG_SOURCE_DIR "/sample/GombleTroveII.ini"));
-    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
-    putBytes(dir, sample.readAll().toStdString());
+    WorkDir dir;
+    std::ifstream sample(GOMCFG_SOURCE_DIR "/sample/GombleTroveII.ini", std::ios::binary);
+    ASSERT_TRUE(sample.is_open());
+    putBytes(dir, std::string(std::istreambuf_iterator<char>(sample), {}));
     ASSERT_EQ(WritePrivateProfileString("Gomcfg", "counter", "1000000", kIni), TRUE);
     const std::string layout = bytesOf(dir);
     ASSERT_LE(layout.size(), 4096u);
     const std::size_t at = layout.find("counter=1000000") + 8;
     ASSERT_EQ(::link(kIni, "second.ini"), 0);
-    const pid_t writer = startWriter(
-        {"loop", dir.filePath(kIni).toStdString(), "Gomcfg", "counter", "0", "1000001"}, -1, -1);
+    const pid_t writer =
+        startWriter({"loop", dir.filePath(kIni), "Gomcfg", "counter", "0", "1000001"}, -1, -1);
     int reads = 0, changes = 0;
     std::string last = layout;
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);

@@ -3,8 +3,6 @@
 #include "platform/store/PrivateProfile.h"
 #include "support/StoreSupport.h"
 
-#include <QString>
-
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -17,11 +15,11 @@
 // Another process that takes the writers' lock on a directory and keeps it until release().
 class LockHolder {
 public:
-    explicit LockHolder(const QString& dir) {
+    explicit LockHolder(const std::string& dir) {
         int in[2], out[2];
         EXPECT_EQ(::pipe2(in, O_CLOEXEC), 0);
         EXPECT_EQ(::pipe2(out, O_CLOEXEC), 0);
-        m_pid = startWriter({"hold", dir.toStdString()}, in[0], out[1]);
+        m_pid = startWriter({"hold", dir}, in[0], out[1]);
         ::close(in[0]);
         ::close(out[1]);
         m_release = in[1];

@@ -14,6 +14,7 @@
 #include "res/ControlIds.h"
 #include "res/PageKeys.h"
 #include "settings/KeyTable.h"
+#include "support/MessageRecorder.h"
 #include "support/TestSupport.h"
 
 #include <QAbstractItemView>

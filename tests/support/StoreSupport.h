@@ -1,9 +1,7 @@
 #pragma once
 
 #include "platform/store/PrivateProfile.h"
-#include "support/TestSupport.h"
-
-#include <QString>
+#include "support/WorkDir.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-// Helpers for the private-profile tests; every file lives in a ScopedWorkDir.
+// Helpers for the private-profile tests, without Qt; every file lives in a WorkDir.
 inline constexpr const char* kIni = "test.ini";
 
 inline std::string profileString(const char* section, const char* key,
@@ -34,35 +32,35 @@ inline std::string profileString(const char* section, const char* key,
     return std::string(buffer.data(), length);
 }
 
-inline void putBytes(const ScopedWorkDir& dir, const std::string& bytes,
-                     const QString& name = kIni) {
-    dir.write(name, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+inline void putBytes(const WorkDir& dir, const std::string& bytes, const std::string& name = kIni) {
+    dir.write(name, bytes);
 }
 
-inline std::string bytesOf(const ScopedWorkDir& dir, const QString& name = kIni) {
-    return dir.read(name).toStdString();
+inline std::string bytesOf(const WorkDir& dir, const std::string& name = kIni) {
+    return dir.read(name);
 }
 
-// UTF-16LE with the FF FE mark, as Windows programs save "Unicode" text.
-inline std::string utf16LeFile(const QString& text) {
+// UTF-16LE with the FF FE mark, as Windows programs save "Unicode" text. The units are taken as
+// they are, lone surrogates included.
+inline std::string utf16LeFile(std::u16string_view text) {
     std::string bytes = "\xFF\xFE";
-    for (const QChar c : text) {
-        bytes += static_cast<char>(c.unicode() & 0xFF);
-        bytes += static_cast<char>(c.unicode() >> 8);
+    for (const char16_t unit : text) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
     }
     return bytes;
 }
 
-inline std::set<std::string> entriesOf(const QString& dir) {
+inline std::set<std::string> entriesOf(const std::string& dir) {
     std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.toStdString()))
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
         names.insert(entry.path().filename().string());
     return names;
 }
 
-inline mode_t modeOf(const QString& path) {
+inline mode_t modeOf(const std::string& path) {
     struct stat st {};
-    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_EQ(::stat(path.c_str(), &st), 0);
     return st.st_mode & 07777;
 }
 

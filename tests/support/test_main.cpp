@@ -1,4 +1,4 @@
-#include "pages/PageState.h"
+#include "launch/EditorLauncher.h"
 #include "res/Strings.h"
 
 #include <QApplication>
@@ -10,10 +10,10 @@
 
 namespace {
 
-// Every test starts from the pages' state at process start, so the whole suite can run in one
-// process, in any order.
-class FreshPageState : public ::testing::EmptyTestEventListener {
-    void OnTestStart(const ::testing::TestInfo&) override { ResetPageStateForTesting(); }
+// The editors' running flags are the process's; every test starts with none running, so the
+// whole suite can run in one process, in any order.
+class NoEditorRunning : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { ResetEditorFlags(); }
 };
 
 } // namespace
@@ -31,6 +31,6 @@ int main(int argc, char** argv) {
     // Message boxes are titled with this name; the application object sets it in the program.
     QCoreApplication::setApplicationName(QString::fromLatin1(kAppName));
     ::testing::InitGoogleTest(&argc, argv);
-    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshPageState);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new NoEditorRunning);
     return RUN_ALL_TESTS();
 }
