@@ -3,19 +3,22 @@
 #include "cli/CliOptions.h"
 #include "cli/CliOutput.h"
 #include "cli/Commands.h"
+#include "cli/PageCommands.h"
 #include "settings/KeySuggestion.h"
 #include "settings/SettingsFile.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <iostream>
 #include <new>
 #include <string_view>
 #include <vector>
 
 namespace {
 
-constexpr const char* kCommands[] = {"list", "get", "set", "reset", "check", "help"};
+constexpr const char* kCommands[] = {"list", "get",  "set",   "reset", "check",
+                                     "help", "read", "apply", "text"};
 
 // The same words as the README's table and the man page.
 constexpr const char* kExitStatusHelp =
@@ -97,6 +100,7 @@ private:
                    "of a Gomble Trove II server, with the same rules as the Gomcfg sheet.",
                    "gomcfgctl"};
     CliOptions m_options;
+    PageCommands m_pageCommands;
     std::string m_file;
     std::string m_dir;
     bool m_json = false;
@@ -159,6 +163,7 @@ void Gomcfgctl::define() {
     for (CLI::App* command : {m_list, m_get, m_set, m_reset, m_check, m_help})
         command->group("Commands");
     m_help->add_option("COMMAND", m_helpTopic, "A command")->type_name("");
+    m_pageCommands.define(m_app);
 }
 
 int Gomcfgctl::usageError(const std::string& message, const std::string& command) {
@@ -223,6 +228,9 @@ int Gomcfgctl::dispatch() {
         return RunReset(m_options, m_output, m_resetKeys, m_resetAll);
     if (m_check->parsed())
         return RunCheck(m_options, m_output);
+    if (const auto status = m_pageCommands.dispatch(
+            m_options, m_output, m_dirOption->count() > 0 ? m_dir : std::string("."), std::cin))
+        return *status;
     if (m_helpTopic.empty()) {
         // App::help() would describe the help command, the one that was parsed.
         m_out << m_app.get_formatter()->make_help(&m_app, "gomcfgctl", CLI::AppFormatMode::Normal);
