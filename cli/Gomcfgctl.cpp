@@ -4,6 +4,7 @@
 #include "cli/CliOutput.h"
 #include "cli/Commands.h"
 #include "cli/PageCommands.h"
+#include "cli/PagesCommand.h"
 #include "settings/KeySuggestion.h"
 #include "settings/SettingsFile.h"
 
@@ -17,8 +18,8 @@
 
 namespace {
 
-constexpr const char* kCommands[] = {"list", "get",  "set",   "reset", "check",
-                                     "help", "read", "apply", "text"};
+constexpr const char* kCommands[] = {"list", "get",   "set",  "reset", "check",
+                                     "help", "pages", "read", "apply", "text"};
 
 // The same words as the README's table and the man page.
 constexpr const char* kExitStatusHelp =
@@ -41,7 +42,7 @@ constexpr const char* kValuesHelp =
     "written.";
 
 constexpr const char* kShortUsage = "Usage: gomcfgctl [OPTIONS] COMMAND [ARGS]\n"
-                                    "Commands: list, get, set, reset, check, help\n";
+                                    "Commands: list, get, set, reset, check, help, pages\n";
 
 // The file the sheet would edit, unless --dir or --file names another. A bare --file name is
 // in the current directory: the store would look for it in $GOMCFG_WINDIR.
@@ -117,6 +118,7 @@ private:
     CLI::App* m_reset = nullptr;
     CLI::App* m_check = nullptr;
     CLI::App* m_help = nullptr;
+    CLI::App* m_pages = nullptr;
 };
 
 void Gomcfgctl::define() {
@@ -163,6 +165,7 @@ void Gomcfgctl::define() {
     for (CLI::App* command : {m_list, m_get, m_set, m_reset, m_check, m_help})
         command->group("Commands");
     m_help->add_option("COMMAND", m_helpTopic, "A command")->type_name("");
+    m_pages = AddPagesCommand(m_app);
     m_pageCommands.define(m_app);
 }
 
@@ -228,6 +231,8 @@ int Gomcfgctl::dispatch() {
         return RunReset(m_options, m_output, m_resetKeys, m_resetAll);
     if (m_check->parsed())
         return RunCheck(m_options, m_output);
+    if (m_pages->parsed())
+        return RunPages(m_output);
     if (const auto status = m_pageCommands.dispatch(
             m_options, m_output, m_dirOption->count() > 0 ? m_dir : std::string("."), std::cin))
         return *status;

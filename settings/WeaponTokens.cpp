@@ -28,3 +28,15 @@ int WeaponIndexFromToken(const char* text) {
 const char* WeaponShownName(int index) {
     return index >= 0 && index < kWeaponCount ? kWeaponNames[index] : nullptr;
 }
+
+std::string SubstituteKey(std::string_view token) {
+    return std::string(token) + "T";
+}
+
+bool IsWeaponKey(std::string_view key) {
+    for (const char* token : kWeaponTokens) {
+        if (key == token || key == SubstituteKey(token))
+            return true;
+    }
+    return false;
+}

@@ -1,20 +1,22 @@
 #pragma once
 
-#include "tui/TuiPage.h"
+#include "model/PageMessages.h"
+#include "model/SheetModel.h"
 
 #include <string>
 #include <vector>
 
 class SettingsSession;
 
-// What the sheet asks of whoever shows it: a message to acknowledge, and a Yes/No/Cancel
-// question whose default is Cancel.
-class TuiDialogs {
+// The terminal draws the page model's pages and controls.
+using TuiPage = PageModel;
+using TuiControl = PageControl;
+
+// What the sheet asks of the terminal: messages and the conflict question. A save that fails
+// for many keys at once is one box per distinct message, with the count.
+class TuiDialogs : public SheetPrompts {
 public:
-    enum class Answer { Yes, No, Cancel };
-    virtual ~TuiDialogs() = default;
-    virtual void message(const std::string& text) = 0;
-    virtual Answer ask(const std::string& question) = 0;
+    void saveFailed(const std::vector<std::string>& reports) override;
 };
 
 enum class SheetButton { Ok, Cancel, Apply, Help };
@@ -26,19 +28,19 @@ struct TuiFocus {
     bool operator==(const TuiFocus&) const = default;
 };
 
-// The terminal sheet: the six pages in the sheet's order and what OK, Apply, Cancel and the tabs
-// do, through one settings session. Nothing here draws.
+// The terminal sheet: the page model's sheet, with the current tab and the keyboard's focus.
+// Nothing here draws.
 class TuiSheet {
 public:
     TuiSheet(SettingsSession& session, TuiDialogs& dialogs);
 
     static const std::vector<const DialogTemplate*>& Templates();
 
-    std::vector<TuiPage>& pages() { return m_pages; }
-    const std::vector<TuiPage>& pages() const { return m_pages; }
+    std::vector<TuiPage>& pages() { return m_model.pages(); }
+    const std::vector<TuiPage>& pages() const { return m_model.pages(); }
     int activeTab() const { return m_active; }
-    TuiPage& activePage() { return m_pages[std::size_t(m_active)]; }
-    const TuiPage& activePage() const { return m_pages[std::size_t(m_active)]; }
+    TuiPage& activePage() { return pages()[std::size_t(m_active)]; }
+    const TuiPage& activePage() const { return pages()[std::size_t(m_active)]; }
     // The tab whose caption is name, ignoring case and a trailing blank; -1 for none.
     static int TabNamed(const std::string& name);
 
@@ -53,10 +55,10 @@ public:
     // the sheet then stays open.
     bool apply();
     // The current page's keys and the settings file.
-    std::string helpText() const;
+    std::string helpText() const { return m_model.helpText(m_active); }
 
     // The message-of-the-day preview again, after its editor (with that fallback text).
-    void reloadPreview(const char* fallbackText);
+    void reloadPreview(const char* fallbackText) { m_model.reloadPreview(fallbackText); }
 
     TuiFocus focus() const { return m_focus; }
     void setFocus(TuiFocus focus) { m_focus = focus; }
@@ -67,17 +69,14 @@ public:
 
 private:
     void show(int tab);
-    void load(TuiPage& page);
     void refusedAt(const Refusal& refusal);
     std::vector<TuiFocus> focusRing() const;
 
-    SettingsSession& m_session;
     TuiDialogs& m_dialogs;
-    std::vector<TuiPage> m_pages;
+    SheetModel m_model;
     int m_active = -1;
     TuiFocus m_focus;
 };
 
-// The preview's fallback texts: when the page is shown, and after the editor closed.
-inline constexpr const char* kPreviewFallbackOnShow = "Put Your\r\nWelcome Message\r\nHere\r\n";
-inline constexpr const char* kPreviewFallbackAfterEdit = "Put your motd text here...\n";
+// The preview's fallback text after the editor closed.
+inline constexpr const char* kPreviewFallbackAfterEdit = PageText::kMotdMissingAfterEdit;

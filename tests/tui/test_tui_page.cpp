@@ -3,7 +3,7 @@
 #include "res/Dialogs.h"
 #include "settings/WeaponTokens.h"
 #include "tui/TuiLayout.h"
-#include "tui/TuiPage.h"
+#include "tui/TuiSheet.h"
 
 #include <gtest/gtest.h>
 
