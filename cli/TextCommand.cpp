@@ -4,6 +4,7 @@
 #include "platform/store/IniDocument.h"
 #include "platform/store/PrivateProfile.h"
 #include "platform/store/ReadFile.h"
+#include "settings/MotdText.h"
 
 #include <unistd.h>
 
@@ -152,9 +153,17 @@ int RunTextWrite(CliOutput& output, const std::string& textDir, const std::strin
                                (file.contentsWritten() ? "; the new text is in the file already"
                                                        : "; nothing was written"));
     }
-    output.result({{"name", name},
+    Json result = {{"name", name},
                    {"path", AbsolutePath(path)},
                    {"written", true},
-                   {"version", versionOf(true, bytes)}});
+                   {"version", versionOf(true, bytes)}};
+    // The preview as the sheet fills it again once its editor is closed.
+    if (name == kMotdFileName) {
+        const auto motd = ReadMotdBytes(path.c_str());
+        result["motd"] = {
+            {"exists", motd.has_value()},
+            {"text", motd ? Json(MotdUtf8FromBytes(motd->bytes, motd->cut)) : Json(nullptr)}};
+    }
+    output.result(result);
     return kExitDone;
 }

@@ -78,7 +78,7 @@ export function shownText(text, messages) {
         return messages.emptyValue;
     const chars = [...text];
     const limit = messages.longValueLimit ?? 60;
-    return chars.length <= limit ? text : chars.slice(0, limit).join("") + "...";
+    return chars.length <= limit ? text : chars.slice(0, limit).join("") + (messages.longValueEnd ?? "...");
 }
 
 export function conflictQuestion(model, conflicts) {
@@ -96,8 +96,8 @@ export function conflictQuestion(model, conflicts) {
 // and the settings file's full path.
 export function helpLines(model, page, filePath) {
     const lines = [];
-    if (page.helpText)
-        lines.push(page.helpText);
+    if (page.help)
+        lines.push(page.help);
     const keys = page.writeOrder
             .map(name => keyedControls(page).find(c => c.key.name === name)?.key)
             .filter(Boolean);

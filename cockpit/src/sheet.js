@@ -170,11 +170,8 @@ export class Sheet {
                 class: "pf-c-form-control", id, "aria-label": control.accessibleName || control.caption,
                 disabled: control.placeholder,
             });
-            const choices = [...(control.key?.choices ?? [])];
-            // The sheet's substitute lists are sorted by name.
-            if (control.sorted !== false)
-                choices.sort((a, b) => a.name.localeCompare(b.name, "en"));
-            for (const choice of choices)
+            // In the order the sheet's list shows them.
+            for (const choice of control.key?.choices ?? [])
                 input.append(el("option", { value: choice.token, text: choice.name }));
             input.addEventListener("change", changed);
             wrapper = el("div", { class: "gomcfg-field" }, input);
@@ -306,8 +303,8 @@ export class Sheet {
         this.updateButtons();
     }
 
-    showPreview() {
-        const text = this.file?.motd?.text ?? this.model.messages.motdMissing ?? "";
+    showPreview(fallback = this.model.messages.motdMissing) {
+        const text = this.file?.motd?.text ?? fallback ?? "";
         for (const preview of this.previews)
             preview.value = text;
     }
@@ -547,7 +544,7 @@ export class Sheet {
                     say("Saved.", "success");
                     if (answer.motd && this.file) {
                         this.file.motd = answer.motd;
-                        this.showPreview();
+                        this.showPreview(this.model.messages.motdMissingAfterEdit);
                     }
                 }, error => say(error.message, "danger")).finally(() => {
                     saving = false;
