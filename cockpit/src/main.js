@@ -103,7 +103,6 @@ async function open() {
             main.dataset.state = "failed";
         } else {
             askForDirectory(dir, error.message);
-            main.dataset.state = "failed";
         }
     }
 }
