@@ -55,7 +55,7 @@ def sample_ini():
 class Environment:
     """A user, a data directory with the package, a counting gomcfgctl, cockpit-ws, Chromium."""
 
-    def __init__(self):
+    def __init__(self, extra_packages=()):
         self.root = tempfile.mkdtemp(prefix="gomcfg-browser-")
         os.chmod(self.root, 0o755)
         self.user = None
@@ -76,6 +76,8 @@ class Environment:
         data = self.home + "/.local/share/cockpit"
         os.makedirs(data)
         shutil.copytree(ARGS.package, data + "/gomcfg")
+        for package in extra_packages:  # e.g. bench/cockpit-open's floor page
+            shutil.copytree(package, data + "/" + os.path.basename(package))
         shutil.copy(ARGS.gomcfgctl, self.bin + "/gomcfgctl.real")
         with open(self.bin + "/gomcfgctl", "w") as f:
             f.write(f'#!/bin/sh\necho "$*" >> {self.count_file}\nexec {self.bin}/gomcfgctl.real "$@"\n')
