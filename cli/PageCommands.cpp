@@ -3,12 +3,9 @@
 #include <CLI/CLI.hpp>
 
 void PageCommands::define(CLI::App& app) {
-    m_read = app.add_subcommand("read", "For the browser page: the file, the preview and the "
-                                        "shortcuts as JSON");
-    m_apply = app.add_subcommand(
-        "apply", "For the browser page: one Apply, given as JSON on standard input");
-    m_text = app.add_subcommand("text", "For the browser page: read or write gomble_motd.txt, "
-                                        "allow.cfg or deny.cfg");
+    m_read = app.add_subcommand("read", "For the browser page: the file's values, as JSON");
+    m_apply = app.add_subcommand("apply", "For the browser page: one Apply, JSON on stdin");
+    m_text = app.add_subcommand("text", "For the browser page: the motd, allow, deny files");
     m_text->require_subcommand(1);
     const std::vector<std::string> names = {"gomble_motd.txt", "allow.cfg", "deny.cfg"};
     m_textRead = m_text->add_subcommand("read", "The file's text and version as JSON");

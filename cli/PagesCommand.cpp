@@ -127,7 +127,7 @@ Json PagesJson() {
 
 CLI::App* AddPagesCommand(CLI::App& app) {
     CLI::App* pages =
-        app.add_subcommand("pages", "The sheet's pages, controls, keys and messages (--json)");
+        app.add_subcommand("pages", "The sheet's pages, controls and messages (--json)");
     pages->group("Commands");
     return pages;
 }

@@ -1,5 +1,6 @@
 #include "cli/PageCommands.h"
 #include "cli/PageFiles.h"
+#include "model/PageMessages.h"
 #include "platform/store/IniDocument.h"
 #include "platform/store/PrivateProfile.h"
 #include "settings/KeyTable.h"
@@ -8,6 +9,7 @@
 #include "settings/SettingReading.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsSession.h"
+#include "settings/WeaponTokens.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -36,6 +38,18 @@ std::optional<std::string> shownValue(const SettingKey& key, const StoredText& s
     return reading.value.empty() ? std::nullopt : std::optional(std::move(reading.value));
 }
 
+// What the weapon rows report when they first show a value they cannot read (the other keys
+// fall back silently); nullptr for none.
+const char* weaponRowReport(const SettingKey& key, std::optional<std::string_view> stored) {
+    if (ReadSetting(key, stored).state != StoredState::Unreadable)
+        return nullptr;
+    if (key.type == SettingType::WeaponToken)
+        return PageText::kWeaponSubstituteUnreadable;
+    const bool weaponFlag =
+        key.type == SettingType::Boolean && WeaponIndexFromToken(std::string(key.key).c_str()) >= 0;
+    return weaponFlag ? PageText::kWeaponFlagUnreadable : nullptr;
+}
+
 Json textOrNull(const std::optional<std::string>& text) {
     return text ? Json(*text) : Json(nullptr);
 }
@@ -58,11 +72,14 @@ std::optional<Json> pageFields(const std::string& path, const std::string& textD
     const IniDocument section(IniDocument(file.text).sectionText(kSettingsSection).value_or(""));
     Json stored = Json::object();
     Json shown = Json::object();
+    Json reports = Json::array();
     for (const SettingKey& key : SettingKeys()) {
         const auto value = section.value(kSettingsSection, key.key);
         const StoredText text = value ? StoredText(*value) : std::nullopt;
         stored[key.key] = textOrNull(text);
         shown[key.key] = textOrNull(shownValue(key, text));
+        if (const char* report = weaponRowReport(key, value))
+            reports.push_back({{"key", key.key}, {"message", report}});
     }
     Json fields = {{"file", AbsolutePath(path)}, {"exists", file.exists}};
     const std::optional<std::string> notWritable = NotWritableMessage(path);
@@ -71,6 +88,7 @@ std::optional<Json> pageFields(const std::string& path, const std::string& textD
         fields["notWritableMessage"] = *notWritable;
     fields["stored"] = std::move(stored);
     fields["shown"] = std::move(shown);
+    fields["reports"] = std::move(reports);
 
     // Missing: the page shows its own fallback text.
     const auto motd = ReadMotdBytes((textDir + "/" + kMotdFileName).c_str());
@@ -198,7 +216,9 @@ int RunApply(const CliOptions& options, CliOutput& output, const std::string& te
             for (const SettingsSession::Conflict& c : conflicts)
                 list.push_back(
                     {{"key", c.key}, {"inFile", textOrNull(c.inFile)}, {"here", c.here}});
-            output.result({{"written", false}, {"conflicts", std::move(list)}});
+            output.result({{"written", false},
+                           {"conflicts", std::move(list)},
+                           {"question", ConflictQuestion(conflicts)}});
             return kExitDone;
         }
         session.settle(request->settle == "here");

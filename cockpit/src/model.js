@@ -72,26 +72,6 @@ export function collectWrites(model, shownPages, valueOfKey) {
     return writes;
 }
 
-// A value as the conflict question shows it: a long one cut short, an empty one named.
-export function shownText(text, messages) {
-    if (text === "")
-        return messages.emptyValue;
-    const chars = [...text];
-    const limit = messages.longValueLimit ?? 60;
-    return chars.length <= limit ? text : chars.slice(0, limit).join("") + (messages.longValueEnd ?? "...");
-}
-
-export function conflictQuestion(model, conflicts) {
-    const m = model.messages;
-    const lines = conflicts.map(c => {
-        const inFile = c.inFile === null
-            ? m.conflictNotInFile
-            : format(m.conflictInFile, shownText(c.inFile, m));
-        return format(m.conflictLine, c.key, inFile, shownText(c.here, m)) + "\n";
-    }).join("");
-    return format(m.conflictQuestion, model.settingsFileName, lines);
-}
-
 // What Help shows for a page: its caption, its text, its keys with their defaults (and ranges)
 // and the settings file's full path.
 export function helpLines(model, page, filePath) {

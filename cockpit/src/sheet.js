@@ -5,7 +5,7 @@
 import { el } from "./dom.js";
 import { openModal } from "./modal.js";
 import {
-    checkNumber, collectWrites, conflictQuestion, firstRefusal, helpLines, isEnabled, safeLink, tabStops,
+    checkNumber, collectWrites, firstRefusal, helpLines, isEnabled, safeLink, tabStops,
 } from "./model.js";
 import { applySettings, readSettings, readText, writeText } from "./server.js";
 
@@ -419,6 +419,9 @@ export class Sheet {
             this.clearAlerts();
             this.show(file);
             this.showNotWritable();
+            // The weapon rows say what they cannot read when the sheet first shows them.
+            for (const report of file.reports ?? [])
+                this.alert(report.message, "warning", report.key);
             this.root.dataset.state = "ready";
             return file;
         });
@@ -452,7 +455,7 @@ export class Sheet {
         try {
             let answer = await this.run(() => applySettings(this.cockpit, this.dir, request));
             if (answer.written === false) {
-                const choice = await this.askConflict(answer.conflicts);
+                const choice = await this.askConflict(answer.question);
                 if (choice === "cancel")
                     return;
                 request.settle = choice === "yes" ? "here" : "file";
@@ -465,8 +468,8 @@ export class Sheet {
         }
     }
 
-    askConflict(conflicts) {
-        const question = conflictQuestion(this.model, conflicts);
+    // gomcfgctl words the question, as every front end asks it.
+    askConflict(question) {
         return openModal({
             title: this.model.title,
             variant: "pf-m-sm pf-m-warning gomcfg-conflict",

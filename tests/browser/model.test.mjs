@@ -1,12 +1,12 @@
 // The page's model functions on the page model gomcfgctl exports: what a user would see go wrong
 // in the browser if they did (a refusal naming another range, a write of an unseen tab, a
-// conflict line cut inside a character, a javascript: link).
+// greyed control that responds, a javascript: link).
 import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
 import test from "node:test";
 
 import {
-    checkNumber, collectWrites, conflictQuestion, firstRefusal, isEnabled, safeLink, tabStops,
+    checkNumber, collectWrites, firstRefusal, isEnabled, safeLink, tabStops,
 } from "../../cockpit/src/model.js";
 
 const model = JSON.parse(readFileSync(process.env.GOMCFG_PAGES_JSON, "utf8"));
@@ -42,19 +42,6 @@ test("dependent controls follow their check box; placeholders never respond", ()
     for (const placeholder of gomble.controls.filter(c => c.placeholder))
         assert.equal(isEnabled(placeholder, () => true), false);
     assert.deepEqual(tabStops(page("Weapons")).slice(0, 2).map(c => c.key.name), ["shotgun", "shotgunT"]);
-});
-
-test("the conflict question names each key with both values, long ones cut between characters", () => {
-    const long = "é".repeat(70);
-    const text = conflictQuestion(model, [
-        { key: "Nfraglimit", inFile: "7", here: "9" },
-        { key: "ctf", inFile: null, here: "true" },
-        { key: "samemap", inFile: long, here: "" },
-    ]);
-    assert.ok(text.includes("Nfraglimit: 7 in the file, 9 here\n"));
-    assert.ok(text.includes("ctf: not in the file, true here\n"));
-    assert.ok(text.includes(`samemap: ${"é".repeat(60)}... in the file, (empty) here\n`));
-    assert.ok(text.includes("GombleTroveII.ini"));
 });
 
 test("only http and https addresses become links", () => {

@@ -287,6 +287,15 @@ class PageCase(unittest.TestCase):
         self.wait(lambda: not self.control("Server Options", "Same Map").is_selected(), "Cancel")
         self.assertEqual(self.env.bytes(), before_bytes.replace(b"cheating=false\r\n", b"cheating=true\r\n"))
 
+    def test_weapon_values_the_sheet_cannot_read_are_reported_as_it_reports_them(self):
+        self.env.put("GombleTroveII.ini", sample_ini().replace(b"railgunT=rockets", b"railgunT=Rockets")
+                     .replace(b"bfg=false", b"bfg=no"))
+        self.open_page()
+        self.assertEqual(self.alerts(), ["railgunTERROR: problem in .ini file\n in function LoadDataItem()\n",
+                                         "bfgERROR: problem in .ini file..\nFunction LoadDataItemON()"])
+        self.assertEqual(self.js("return document.querySelector('#gomcfg-panel-0 select[aria-label=\"Railgun substitute\"]')"
+                                 ".selectedIndex"), -1)
+
     def test_a_number_out_of_range_is_refused_on_leaving_the_tab_and_on_apply(self):
         before_bytes = sample_ini()
         self.open_page()

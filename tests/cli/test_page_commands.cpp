@@ -113,6 +113,9 @@ TEST(PageRead, ShowsStoredTextsAsTheSheetReadsThem) {
     EXPECT_EQ(j["motd"]["text"], "Welcome\n<b>all</b>\n");
     EXPECT_EQ(j["shortcuts"]["gthome.url"], "https://example.org/home");
     EXPECT_TRUE(j["shortcuts"]["gthelp.url"].is_null());
+    // The weapon rows report what they cannot read, as the sheet does; other keys fall back.
+    EXPECT_EQ(j["reports"], Json::parse(R"([{"key": "railgunT", "message":
+        "ERROR: problem in .ini file\n in function LoadDataItem()\n"}])"));
 
     std::filesystem::remove(dir.path("gomble_motd.txt"));
     EXPECT_TRUE(readPage(dir).json["motd"]["text"].is_null());
@@ -184,6 +187,9 @@ TEST(PageApply, KeepsOtherProgramsChangesAndAsksAboutConflicts) {
     EXPECT_FALSE(applied.json["written"]);
     EXPECT_EQ(applied.json["conflicts"],
               Json::parse(R"([{"key":"Nfraglimit","inFile":"7","here":"9"}])"));
+    EXPECT_NE(applied.json["question"].get<std::string>().find(
+                  "\n\nNfraglimit: 7 in the file, 9 here\n\nOverwrite them"),
+              std::string::npos);
     EXPECT_EQ(dir.bytes(), before);
 
     applied = applyPage(dir, request(readNow, edited, "file"));
