@@ -54,7 +54,13 @@ function directoryForm(current, message) {
     form.addEventListener("submit", event => {
         event.preventDefault();
         const dir = field.value.trim();
-        if (dir !== "")
+        if (dir === "")
+            return;
+        // The same location again changes nothing that Cockpit would report.
+        openedDir = null;
+        if (dir === cockpit.location.options.dir)
+            open();
+        else
             cockpit.location.go(cockpit.location.path, { ...cockpit.location.options, dir });
     });
     const parts = [];
