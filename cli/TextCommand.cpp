@@ -6,6 +6,7 @@
 #include "platform/store/ReadFile.h"
 #include "settings/MotdText.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -93,12 +94,31 @@ std::string pathOf(const std::string& textDir, const std::string& name) {
     return textDir + "/" + name;
 }
 
+// Anyone who may add files to the directory could put a link there under the file's name, and
+// an admin (often root) would then read and replace whatever it points at. As the kernel does in
+// sticky directories, a link is followed only when its owner is the caller or owns the
+// directory. The refusal, or nothing.
+std::optional<std::string> strangersLink(const std::string& textDir, const std::string& path) {
+    struct stat link {};
+    struct stat dir {};
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode) ||
+        ::stat(textDir.c_str(), &dir) != 0)
+        return std::nullopt;
+    if (link.st_uid == ::geteuid() || link.st_uid == dir.st_uid)
+        return std::nullopt;
+    return AbsolutePath(path) +
+           " is a symbolic link made by another user; it is not followed, and nothing was "
+           "read or written";
+}
+
 } // namespace
 
 int RunTextRead(CliOutput& output, const std::string& textDir, const std::string& name) {
     const std::string path = pathOf(textDir, name);
     if (auto missing = MissingDirectoryMessage(textDir))
         return output.fail(kExitFile, *missing);
+    if (auto refusal = strangersLink(textDir, path))
+        return output.fail(kExitFile, *refusal);
     std::string bytes;
     const bool exists = ReadRegularFile(path, bytes);
     if (!exists && errno != ENOENT)
@@ -134,6 +154,8 @@ int RunTextWrite(CliOutput& output, const std::string& textDir, const std::strin
     const std::string path = pathOf(textDir, name);
     if (auto missing = MissingDirectoryMessage(textDir))
         return output.fail(kExitFile, *missing);
+    if (auto refusal = strangersLink(textDir, path))
+        return output.fail(kExitFile, *refusal);
     AtomicFile file(path, kSystemFileOps, kProfileLockWait);
     if (!file.open()) {
         const int error = errno;

@@ -99,17 +99,3 @@ export function safeLink(address) {
     }
     return url.protocol === "http:" || url.protocol === "https:" ? url.href : null;
 }
-
-// The group box a control sits in: the smallest one whose rectangle holds the control's origin.
-export function groupOf(page, control) {
-    let best = null;
-    for (const group of page.controls) {
-        if (group.kind !== "groupBox" || group === control)
-            continue;
-        const inside = control.x >= group.x && control.y >= group.y &&
-            control.x < group.x + group.width && control.y < group.y + group.height;
-        if (inside && (!best || group.width * group.height < best.width * best.height))
-            best = group;
-    }
-    return best;
-}

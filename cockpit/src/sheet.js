@@ -261,18 +261,13 @@ export class Sheet {
     }
 
     updateDependents(pageIndex) {
-        const page = this.model.pages[pageIndex];
         const checked = this.checkedOf(pageIndex);
         for (const [control, input] of this.pageInputs[pageIndex]) {
             if (control.placeholder || control.dependsOn === null || control.dependsOn === undefined)
                 continue;
             const enabled = isEnabled(control, checked);
-            if (input.tagName === "TEXTAREA")
-                input.toggleAttribute("disabled", !enabled);
-            else
-                input.disabled = !enabled;
+            input.disabled = !enabled;
         }
-        return page;
     }
 
     // Shows what the file holds (after opening, Cancel or Apply).

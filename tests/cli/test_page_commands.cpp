@@ -278,3 +278,34 @@ TEST(PageText, SavesOnlyTheVersionThatWasOpened) {
     EXPECT_NE(latin1.json["error"].get<std::string>().find("is not plain UTF-8 text"),
               std::string::npos);
 }
+
+// A link under a text file's name, put there by someone else who may add files to the
+// directory, is not followed: the admin would otherwise read and replace what it points at.
+TEST(PageText, ALinkAnotherUserMadeIsNotFollowed) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to give the link another owner";
+    TempDir dir;
+    TempDir elsewhere;
+    elsewhere.put("secret\n", "target");
+    ASSERT_EQ(::symlink(elsewhere.path("target").c_str(), dir.path("allow.cfg").c_str()), 0);
+    ASSERT_EQ(::lchown(dir.path("allow.cfg").c_str(), 65534, 65534), 0);
+    const auto readText = run(
+        dir, [&](CliOptions&, CliOutput& out) { return RunTextRead(out, dir.dir(), "allow.cfg"); });
+    EXPECT_EQ(readText.status, 3);
+    EXPECT_EQ(readText.json["error"], dir.path("allow.cfg") +
+                                          " is a symbolic link made by another user; it is not "
+                                          "followed, and nothing was read or written");
+    const auto written = run(dir, [&](CliOptions&, CliOutput& out) {
+        std::istringstream in("overwritten\n");
+        return RunTextWrite(out, dir.dir(), "allow.cfg", "missing", in);
+    });
+    EXPECT_EQ(written.status, 3);
+    EXPECT_EQ(elsewhere.bytes("target"), "secret\n");
+
+    // The directory's owner's own link is followed, as the store follows links.
+    ASSERT_EQ(::lchown(dir.path("allow.cfg").c_str(), 0, 0), 0);
+    EXPECT_EQ(run(dir, [&](CliOptions&,
+                           CliOutput& out) { return RunTextRead(out, dir.dir(), "allow.cfg"); })
+                  .json["text"],
+              "secret\n");
+}
