@@ -89,10 +89,11 @@ export class Sheet {
         this.alerts = el("div", { class: "gomcfg-alerts", "aria-live": "polite" });
         this.status = el("p", { class: "gomcfg-status", role: "status" });
 
+        // Messages under the page, next to the buttons: the tabs stay where they were clicked.
         this.root.replaceChildren(
-            this.alerts,
             el("div", { class: "pf-c-tabs gomcfg-tabs" }, tabs),
             panelArea,
+            this.alerts,
             el("div", { class: "gomcfg-buttons" }, this.applyButton, this.cancelButton, this.helpButton, this.status));
     }
 
@@ -152,6 +153,7 @@ export class Sheet {
             });
             input.addEventListener("input", () => {
                 input.removeAttribute("aria-invalid");
+                input.removeAttribute("aria-describedby");
                 changed();
             });
             wrapper = el("div", { class: "gomcfg-field" }, input);
@@ -364,8 +366,9 @@ export class Sheet {
             return false;
         const input = inputs.get(refused.control);
         this.clearAlerts();
-        this.alert(refused.message);
+        this.alert(refused.message).id = "gomcfg-refusal";
         input.setAttribute("aria-invalid", "true");
+        input.setAttribute("aria-describedby", "gomcfg-refusal");
         input.focus();
         input.select();
         return true;
