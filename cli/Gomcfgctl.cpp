@@ -3,6 +3,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CliOutput.h"
 #include "cli/Commands.h"
+#include "cli/PageCommands.h"
 #include "cli/PagesCommand.h"
 #include "settings/KeySuggestion.h"
 #include "settings/SettingsFile.h"
@@ -10,6 +11,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <iostream>
 #include <new>
 #include <optional>
 #include <string_view>
@@ -17,8 +19,7 @@
 
 namespace {
 
-constexpr const char* kCommands[] = {"list",  "get",  "set",  "reset",
-                                     "check", "file", "help", "pages"};
+constexpr const char* kCommands[] = {"list", "get", "set", "reset", "check", "file", "help", "pages", "read", "apply", "text"};
 
 // The same words as the README's table and the man page.
 constexpr const char* kExitStatusHelp =
@@ -119,6 +120,7 @@ private:
                    "of a Gomble Trove II server, with the same rules as the Gomcfg sheet.",
                    "gomcfgctl"};
     CliOptions m_options;
+    PageCommands m_pageCommands;
     std::string m_file;
     std::string m_dir;
     bool m_json = false;
@@ -187,6 +189,7 @@ void Gomcfgctl::define() {
         command->group("Commands");
     m_help->add_option("COMMAND", m_helpTopic, "A command")->type_name("");
     m_pages = AddPagesCommand(m_app);
+    m_pageCommands.define(m_app);
 }
 
 int Gomcfgctl::usageError(const std::string& message, const std::string& command) {
@@ -266,6 +269,9 @@ int Gomcfgctl::dispatch() {
         return RunFile(m_options, m_output);
     if (m_pages->parsed())
         return RunPages(m_output);
+    if (const auto status = m_pageCommands.dispatch(
+            m_options, m_output, m_dirOption->count() > 0 ? m_dir : std::string("."), std::cin))
+        return *status;
     if (m_helpTopic.empty()) {
         // App::help() would describe the help command, the one that was parsed.
         m_out << m_app.get_formatter()->make_help(&m_app, "gomcfgctl", CLI::AppFormatMode::Normal);

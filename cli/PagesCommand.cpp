@@ -126,7 +126,8 @@ Json PagesJson() {
 }
 
 CLI::App* AddPagesCommand(CLI::App& app) {
-    CLI::App* pages = app.add_subcommand("pages", "The sheet's pages, keys and messages, as JSON");
+    CLI::App* pages =
+        app.add_subcommand("pages", "The sheet's pages, controls and messages (--json)");
     pages->group("Commands");
     return pages;
 }

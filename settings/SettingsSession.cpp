@@ -32,6 +32,10 @@ std::optional<StoredText> SettingsSession::read(std::string_view key) {
     return stored;
 }
 
+void SettingsSession::noteRead(std::string_view key, StoredText stored) {
+    m_loaded[AsciiLowered(key)] = {std::move(stored), std::nullopt};
+}
+
 void SettingsSession::noteShown(std::string_view key, std::optional<std::string> shown) {
     m_loaded[AsciiLowered(key)].shown = std::move(shown);
 }

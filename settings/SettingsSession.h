@@ -31,6 +31,9 @@ public:
     // While kept keys are shown again (after commit()), it is the kept text for a kept key and
     // nothing at all for any other key, whose value the front end then leaves as it is.
     std::optional<StoredText> read(std::string_view key);
+    // What a front end read for key earlier, in a process of its own (the browser page reads in
+    // one run of gomcfgctl and applies in another), taken as if read() had read it.
+    void noteRead(std::string_view key, StoredText stored);
     // What the front end now shows for key, as the text it would write; nothing when it would
     // write nothing (an unreadable substitute).
     void noteShown(std::string_view key, std::optional<std::string> shown);

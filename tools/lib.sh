@@ -29,11 +29,11 @@ configure() {
         -DCMAKE_CXX_COMPILER_LAUNCHER="$launcher" "$@" >/dev/null
 }
 
-# The developer build in build/: tests included, every warning an error. tools/run-tests,
+# The developer build in build/: tests included (the browser tests too), every warning an error. tools/run-tests,
 # tools/run-sample and tools/screenshots all configure it exactly so, naming every option, so
 # whichever runs second reuses the first one's work and nothing is inherited from an older cache.
 configure_build() {
-    configure build -DGOMCFG_BUILD_TESTS=ON -DGOMCFG_WERROR=ON
+    configure build -DGOMCFG_BUILD_TESTS=ON -DGOMCFG_WERROR=ON -DGOMCFG_BROWSER_TESTS=ON
 }
 
 # Builds gomcfg2 to be run, and sets program_dir to the build directory that holds it: build/,

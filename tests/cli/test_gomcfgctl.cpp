@@ -85,7 +85,7 @@ TEST(Gomcfgctl, TheProgramExitsWithEachStatusOnTheRightStream) {
          2,
          "",
          "gomcfgctl: no command given\nUsage: gomcfgctl [OPTIONS] COMMAND [ARGS]\n"
-         "Commands: list, get, set, reset, check, file, help\n"
+         "Commands: list, get, set, reset, check, file, help, pages\n"
          "Try 'gomcfgctl --help' for more information.\n"},
         {{"--dir", "missing", "list"},
          3,

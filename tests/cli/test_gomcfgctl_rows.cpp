@@ -23,7 +23,7 @@ namespace {
 
 const std::string kTry = "Try 'gomcfgctl --help' for more information.\n";
 const std::string kUsage = "Usage: gomcfgctl [OPTIONS] COMMAND [ARGS]\n"
-                           "Commands: list, get, set, reset, check, file, help\n";
+                           "Commands: list, get, set, reset, check, file, help, pages\n";
 
 std::string tryHelp(const std::string& command) {
     return "Try 'gomcfgctl " + command + " --help' for more information.\n";

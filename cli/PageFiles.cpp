@@ -1,0 +1,38 @@
+#include "cli/PageFiles.h"
+
+#include "platform/store/AtomicFile.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+namespace {
+constexpr ProfileFileOps kSystemFileOps{&::write, &::fsync, &std::rename};
+}
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
+}
+
+// Opening for a save checks what a save checks (directory, file, mode bits, what an interrupted
+// save left), and writes nothing unless it puts right such a save.
+std::optional<std::string> NotWritableMessage(const std::string& path) {
+    AtomicFile file(path, kSystemFileOps, std::chrono::milliseconds(0));
+    if (file.open() || errno == EWOULDBLOCK)
+        return std::nullopt;
+    return "cannot write " + AbsolutePath(path) + ": " + std::strerror(errno);
+}
+
+std::optional<std::string> MissingDirectoryMessage(const std::string& dir) {
+    struct stat st {};
+    const int error = ::stat(dir.c_str(), &st) != 0 ? errno : S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+    if (error == 0)
+        return std::nullopt;
+    return "cannot use directory " + dir + ": " + std::strerror(error);
+}
