@@ -19,7 +19,8 @@
 
 namespace {
 
-constexpr const char* kCommands[] = {"list", "get", "set", "reset", "check", "file", "help", "pages", "read", "apply", "text"};
+constexpr const char* kCommands[] = {"list", "get",   "set",  "reset", "check", "file",
+                                     "help", "pages", "read", "apply", "text"};
 
 // The same words as the README's table and the man page.
 constexpr const char* kExitStatusHelp =
@@ -42,7 +43,7 @@ constexpr const char* kValuesHelp =
     "written.";
 
 constexpr const char* kShortUsage = "Usage: gomcfgctl [OPTIONS] COMMAND [ARGS]\n"
-                                    "Commands: list, get, set, reset, check, file, help\n";
+                                    "Commands: list, get, set, reset, check, file, help, pages\n";
 
 bool wantsJson(std::span<const std::string> args) {
     const auto end = std::find(args.begin(), args.end(), "--");
