@@ -194,3 +194,12 @@ std::optional<std::string> UntrustedLinkMessage(const std::string& path) {
            userName(link->owner) +
            " may write the file it leads to, have the directory's owner make the link";
 }
+
+std::vector<std::string> SettingsFileMessages(const std::string& path) {
+    std::vector<std::string> messages;
+    if (auto link = UntrustedLinkMessage(path))
+        messages.push_back(path + " can be neither read nor saved: " + *link);
+    for (std::string& copy : LeftoverSaveCopyMessages(path))
+        messages.push_back(std::move(copy));
+    return messages;
+}

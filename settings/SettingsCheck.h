@@ -47,3 +47,7 @@ std::vector<std::string> LeftoverSaveCopyMessages(const std::string& path);
 // Why the settings file at path is neither read nor saved when a symbolic link on the way to it
 // is one the store refuses (UntrustedLinkOn): the link, its owner and why. Nothing otherwise.
 std::optional<std::string> UntrustedLinkMessage(const std::string& path);
+
+// What a sheet says when it opens the settings file at path: why it is neither read nor saved
+// (UntrustedLinkMessage), then LeftoverSaveCopyMessages.
+std::vector<std::string> SettingsFileMessages(const std::string& path);
