@@ -119,12 +119,14 @@ std::optional<UntrustedLink> UntrustedLinkOn(const std::string& path) {
             walked = next;
             continue;
         }
-        std::string target;
-        // Missing, unreadable or looping: whoever opens it next gets the error.
-        if (!S_ISLNK(st.st_mode) || ++links > kMaxLinkHops || !readLink(next, target))
+        // Missing or unreadable: whoever opens it next gets the error.
+        if (!S_ISLNK(st.st_mode))
             return std::nullopt;
         if (!trustedLink(st, walked.empty() ? "/" : walked))
             return UntrustedLink{next, st.st_uid};
+        std::string target;
+        if (++links > kMaxLinkHops || !readLink(next, target))
+            return std::nullopt;
         if (target.starts_with('/'))
             walked.clear();
         pushComponents(target, todo);
