@@ -35,8 +35,9 @@ BOOL ConfigApp::InitInstance() {
     for (const auto& page : pages)
         sheet.AddPage(page.get());
 
-    // What a killed save left for the admin to judge (docs/store.md).
-    for (const std::string& text : LeftoverSaveCopyMessages(SettingsFilePath()))
+    // A link the store will not follow, and what a killed save left for the admin to judge
+    // (docs/store.md).
+    for (const std::string& text : SettingsFileMessages(SettingsFilePath()))
         AfxMessageBox(QString::fromStdString(text));
     sheet.DoModal();
     return FALSE;

@@ -58,6 +58,14 @@ std::string directoryOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// A refused symbolic link is named; any other failure is the system's word for it.
+std::string failureReason(int error, const std::string& path) {
+    if (error == EACCES)
+        if (const auto link = UntrustedLinkMessage(path))
+            return *link;
+    return std::strerror(error);
+}
+
 // The snapshot, or the message that says why there is none.
 std::optional<Snapshot> readSnapshot(const CliOptions& options, std::string& failure) {
     ProfileText file = ReadPrivateProfileText(options.path.c_str());
@@ -73,7 +81,7 @@ std::optional<Snapshot> readSnapshot(const CliOptions& options, std::string& fai
         }
     }
     if (file.error != 0) {
-        failure = "cannot read " + options.path + ": " + std::strerror(file.error);
+        failure = "cannot read " + options.path + ": " + failureReason(file.error, options.path);
         return std::nullopt;
     }
     return Snapshot{std::move(file.text)};
@@ -184,7 +192,7 @@ void printTable(std::ostream& out, const std::vector<std::vector<std::string>>& 
     }
 }
 
-std::string writeFailure(const ProfileWriteResult& result) {
+std::string writeFailure(const ProfileWriteResult& result, const std::string& path) {
     if (result.contentsWritten)
         return std::string("only the final flush of its directory failed (") +
                std::strerror(result.error) + "); the new values are already in the file";
@@ -194,7 +202,7 @@ std::string writeFailure(const ProfileWriteResult& result) {
     if (result.error == ESTALE)
         return "another program replaced it during the save; its file stays, nothing was "
                "written";
-    return std::strerror(result.error);
+    return failureReason(result.error, path);
 }
 
 struct Assignment {
@@ -265,8 +273,8 @@ int applyAssignments(const CliOptions& options, CliOutput& output,
         case ProfileWriteResult::Status::Stale:
             continue;
         case ProfileWriteResult::Status::Failed:
-            return output.fail(kExitFile,
-                               "cannot write " + options.path + ": " + writeFailure(result));
+            return output.fail(kExitFile, "cannot write " + options.path + ": " +
+                                              writeFailure(result, options.path));
         }
     }
     return output.fail(kExitFile,

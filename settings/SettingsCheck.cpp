@@ -2,6 +2,7 @@
 
 #include "platform/store/IniDocument.h"
 #include "platform/store/PrivateProfile.h"
+#include "platform/store/SaveFileNames.h"
 #include "settings/KeySuggestion.h"
 #include "settings/KeyTable.h"
 #include "settings/SettingReading.h"
@@ -50,6 +51,15 @@ void checkValue(const SettingKey& key, std::string_view name, std::size_t line,
                 InQuotes(stored) + " is not exactly a weapon token; the sheet shows an empty list");
         return;
     }
+}
+
+std::string userName(uid_t uid) {
+    passwd entry{};
+    passwd* found = nullptr;
+    std::vector<char> buffer(4096);
+    return ::getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) == 0 && found
+               ? std::string(found->pw_name)
+               : "user " + std::to_string(uid);
 }
 
 } // namespace
@@ -157,16 +167,9 @@ std::vector<std::string> LeftoverSaveCopyMessages(const std::string& path) {
         // Anyone who may add files to the directory could have put it there: whether its owner
         // may write the file tells the admin whether to trust it.
         struct stat st {};
-        std::string owner = "somebody who has removed it since";
-        if (::lstat(copy.c_str(), &st) == 0) {
-            passwd entry{};
-            passwd* found = nullptr;
-            std::vector<char> buffer(4096);
-            owner =
-                ::getpwuid_r(st.st_uid, &entry, buffer.data(), buffer.size(), &found) == 0 && found
-                    ? std::string(found->pw_name)
-                    : "user " + std::to_string(st.st_uid);
-        }
+        const std::string owner = ::lstat(copy.c_str(), &st) == 0
+                                      ? userName(st.st_uid)
+                                      : "somebody who has removed it since";
         messages.push_back(copy + " (owner " + owner + ") was left by a save of " + path +
                            " that did not finish, and holds the file as it was before that save. "
                            "If the file is damaged and " +
@@ -174,5 +177,25 @@ std::vector<std::string> LeftoverSaveCopyMessages(const std::string& path) {
                            " may write it, copy the copy back over it by hand; then remove the "
                            "copy");
     }
+    return messages;
+}
+
+std::optional<std::string> UntrustedLinkMessage(const std::string& path) {
+    const auto link = UntrustedLinkOn(path);
+    if (!link)
+        return std::nullopt;
+    return "the symbolic link " + link->path + " (owner " + userName(link->owner) +
+           ") is in a sticky directory that others may add files to, and only links made by the "
+           "directory's owner or by you are followed there; if " +
+           userName(link->owner) +
+           " may write the file it leads to, have the directory's owner make the link";
+}
+
+std::vector<std::string> SettingsFileMessages(const std::string& path) {
+    std::vector<std::string> messages;
+    if (auto link = UntrustedLinkMessage(path))
+        messages.push_back(path + " can be neither read nor saved: " + *link);
+    for (std::string& copy : LeftoverSaveCopyMessages(path))
+        messages.push_back(std::move(copy));
     return messages;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,3 +43,11 @@ const char* SettingsProblemKindName(SettingsProblemKind kind);
 // path left beside it when it was killed part-way (LeftoverSaveCopies): the file may be damaged,
 // and only a person can tell and restore the copy by hand. Empty when there is none.
 std::vector<std::string> LeftoverSaveCopyMessages(const std::string& path);
+
+// Why the settings file at path is neither read nor saved when a symbolic link on the way to it
+// is one the store refuses (UntrustedLinkOn): the link, its owner and why. Nothing otherwise.
+std::optional<std::string> UntrustedLinkMessage(const std::string& path);
+
+// What a sheet says when it opens the settings file at path: why it is neither read nor saved
+// (UntrustedLinkMessage), then LeftoverSaveCopyMessages.
+std::vector<std::string> SettingsFileMessages(const std::string& path);

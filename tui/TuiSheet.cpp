@@ -37,8 +37,9 @@ void TuiSheet::start(int tab) {
     if (m_active >= 0)
         return;
     show(std::clamp(tab, 0, int(pages().size()) - 1));
-    // What a killed save left for the admin to judge (docs/store.md).
-    for (const std::string& text : LeftoverSaveCopyMessages(m_model.session().filePath()))
+    // A link the store will not follow, and what a killed save left for the admin to judge
+    // (docs/store.md).
+    for (const std::string& text : SettingsFileMessages(m_model.session().filePath()))
         m_dialogs.message(text);
 }
 

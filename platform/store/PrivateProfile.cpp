@@ -41,9 +41,11 @@ std::string_view readableText(std::string_view bytes, std::string& storage) {
     return storage;
 }
 
-// A file as readers see it, once a save under way is done. A read never writes.
+// A file as readers see it, once a save under way is done. A read never writes, and takes
+// nothing through a link it would not save through.
 bool readProfileFile(const std::string& path, std::string& bytes) {
-    return ReadRegularFile(path, bytes, g_lockWait);
+    std::string resolved = path;
+    return ResolveLinks(resolved) && ReadRegularFile(resolved, bytes, g_lockWait);
 }
 
 // Nothing when the file is missing or unreadable, or holds no such key.

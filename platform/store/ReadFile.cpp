@@ -35,7 +35,7 @@ bool ReadAllFromFd(int fd, std::size_t sizeHint, std::string& out) {
 bool ReadRegularFile(const std::string& path, std::string& out,
                      std::chrono::milliseconds lockWait) {
     out.clear();
-    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
     if (!fd.valid())
         return false;
     struct stat st {};

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -66,24 +67,92 @@ std::string BaseNameOf(const std::string& path) {
     return path.substr(path.rfind('/') + 1);
 }
 
+namespace {
+
+bool trustedLink(const struct stat& link, const std::string& dir) {
+    struct stat st {};
+    if (::stat(dir.c_str(), &st) != 0)
+        return false;
+    return (st.st_mode & S_ISVTX) == 0 || link.st_uid == ::geteuid() || link.st_uid == st.st_uid;
+}
+
+bool readLink(const std::string& path, std::string& target) {
+    target.assign(256, '\0');
+    for (;;) {
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0)
+            return false;
+        if (static_cast<std::size_t>(n) < target.size()) {
+            target.resize(static_cast<std::size_t>(n));
+            return true;
+        }
+        target.resize(target.size() * 2);
+    }
+}
+
+// Pushes the names of path onto todo so that the first is taken first.
+void pushComponents(std::string_view path, std::vector<std::string>& todo) {
+    std::vector<std::string> names;
+    while (!path.empty()) {
+        const std::size_t slash = path.find('/');
+        names.emplace_back(path.substr(0, slash));
+        path.remove_prefix(slash == std::string_view::npos ? path.size() : slash + 1);
+    }
+    todo.insert(todo.end(), names.rbegin(), names.rend());
+}
+
+} // namespace
+
+std::optional<UntrustedLink> UntrustedLinkOn(const std::string& path) {
+    // walked holds only names that are not links; "" is the root.
+    std::string walked = path.starts_with('/') ? "" : ".";
+    std::vector<std::string> todo;
+    pushComponents(path, todo);
+    for (int links = 0; !todo.empty();) {
+        const std::string name = std::move(todo.back());
+        todo.pop_back();
+        if (name.empty() || name == ".")
+            continue;
+        const std::string next = walked + "/" + name;
+        struct stat st {};
+        if (name == ".." || (::lstat(next.c_str(), &st) == 0 && !S_ISLNK(st.st_mode))) {
+            walked = next;
+            continue;
+        }
+        // Missing or unreadable: whoever opens it next gets the error.
+        if (!S_ISLNK(st.st_mode))
+            return std::nullopt;
+        if (!trustedLink(st, walked.empty() ? "/" : walked))
+            return UntrustedLink{next, st.st_uid};
+        std::string target;
+        if (++links > kMaxLinkHops || !readLink(next, target))
+            return std::nullopt;
+        if (target.starts_with('/'))
+            walked.clear();
+        pushComponents(target, todo);
+    }
+    return std::nullopt;
+}
+
 bool ResolveLinks(std::string& path) {
+    if (UntrustedLinkOn(path)) {
+        errno = EACCES;
+        return false;
+    }
     for (int hop = 0; hop < kMaxLinkHops; ++hop) {
         struct stat st {};
         if (::lstat(path.c_str(), &st) != 0)
             return errno == ENOENT;
         if (!S_ISLNK(st.st_mode))
             return true;
-        std::string target(256, '\0');
-        for (;;) {
-            const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
-            if (n < 0)
-                return false;
-            if (static_cast<std::size_t>(n) < target.size()) {
-                target.resize(static_cast<std::size_t>(n));
-                break;
-            }
-            target.resize(target.size() * 2);
+        // Checked again: a link may have been put where the walk above found nothing.
+        if (!trustedLink(st, DirectoryOf(path))) {
+            errno = EACCES;
+            return false;
         }
+        std::string target;
+        if (!readLink(path, target))
+            return false;
         if (target.empty()) {
             errno = ENOENT;
             return false;

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,8 +14,22 @@
 std::string DirectoryOf(const std::string& path);
 std::string BaseNameOf(const std::string& path);
 
+// A symbolic link in a sticky directory is followed only when its owner is the directory's owner
+// or the user running the program (the kernel's protected_symlinks rule, for every sticky
+// directory and not only world-writable ones): anybody else who may add files there could have
+// planted it to steer a save or a read to a file of their choosing.
+struct UntrustedLink {
+    std::string path;
+    uid_t owner = 0;
+};
+
+// The first link that would be refused on the way to path, through any of its directories and
+// the links' own targets; nothing when there is none (or the path cannot be walked further).
+std::optional<UntrustedLink> UntrustedLinkOn(const std::string& path);
+
 // Follows symbolic links until path names something else, which may be missing. False on a
-// loop or an unreadable link; errno says which.
+// loop, an unreadable link or a link that would be refused (UntrustedLinkOn; errno EACCES);
+// errno says which.
 bool ResolveLinks(std::string& path);
 
 // A fresh name for a temporary file beside baseName: a random part and a check of it, so a file

@@ -16,6 +16,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <pwd.h>
+
 #include <filesystem>
 #include <regex>
 
@@ -284,6 +286,36 @@ TEST(GomcfgctlReading, WriteFaultsSayWhetherTheNewValuesAreInTheFile) {
                   ": only the final flush of its directory failed (No space left on device); "
                   "the new values are already in the file");
     EXPECT_EQ(bytesOf(dir, kFile), before);
+}
+
+// In a sticky directory that others may add files to, a link another user put in place of the
+// missing settings file is neither read nor written through: get, set and check name it and its
+// owner, and the file it leads to stays as it was.
+TEST(GomcfgctlReading, ALinkAnotherUserPlantedInAStickyDirectoryIsNamedAndNotFollowed) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "planting a link as another user needs root";
+    ScopedWorkDir dir;
+    const std::string path = dir.filePath(kFile).toStdString();
+    const std::string secret = dir.filePath("secret.ini").toStdString();
+    putBytes(dir, "[Gomcfg]\nctf=true\n", "secret.ini");
+    ASSERT_EQ(::chmod(secret.c_str(), 0600), 0);
+    ASSERT_EQ(::chmod(dir.path().toUtf8().constData(), 01777), 0);
+    ASSERT_EQ(::symlink("secret.ini", path.c_str()), 0);
+    constexpr uid_t kNobody = 65534;
+    ASSERT_EQ(::lchown(path.c_str(), kNobody, kNobody), 0);
+    const passwd* nobody = ::getpwuid(kNobody);
+    const std::string owner = nobody ? nobody->pw_name : "user 65534";
+    const std::string why = "cannot read " + path + ": the symbolic link " + path + " (owner " +
+                            owner + ") is in a sticky directory";
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"get", "ctf"}, {"set", "ctf=false"}, {"check"}, {"--dry-run", "set", "ctf=false"}}) {
+        const CtlRun run = ctl(args);
+        EXPECT_EQ(run.status, 3) << args.front();
+        EXPECT_TRUE(run.err.starts_with("gomcfgctl: " + why)) << run.err;
+        EXPECT_EQ(run.out, "") << args.front();
+    }
+    EXPECT_EQ(bytesOf(dir, "secret.ini"), "[Gomcfg]\nctf=true\n");
+    EXPECT_EQ(entriesOf(dir.path()), (std::set<std::string>{kFile.toStdString(), "secret.ini"}));
 }
 
 // The default file follows $GOMCFG_WINDIR, as the sheet's does; --file with a bare name means

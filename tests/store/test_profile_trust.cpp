@@ -462,3 +462,78 @@ TEST(ProfileTrust, APlainReaderNeverSeesASampleSizedFileHalfSaved) {
     EXPECT_GT(changes, 10);
     std::printf("%d plain reads saw %d saves\n", reads, changes);
 }
+
+// A member who may add files to a sticky directory but not write the settings file plants links
+// where a settings file is missing, to a file of root's, in the middle of a chain of root's
+// links, and in place of a directory on the way. Root's reads take nothing through them and
+// root's saves write nowhere, and the store names the link and its owner. Root's own links, a
+// member's link followed by that member, and links in a directory that is not sticky (whoever
+// may make one there could replace the file anyway) are still followed.
+TEST(ProfileTrust, ALinkAMemberPlantedInAStickyDirectoryIsNeitherReadNorSavedThrough) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "planting a link as another user needs root";
+    ScopedWorkDir dir;
+    const ServerDir server(dir, "sticky", 03775, 0644);
+    const std::string secret = dir.filePath("secret").toStdString();
+    ASSERT_EQ(::mkdir(secret.c_str(), 0700), 0);
+    const std::string rootsFile = secret + "/root.ini";
+    const std::string rootsText = "[Gomcfg]\r\nNfraglimit=7\r\n";
+    putFile(rootsFile, rootsText, 0, 0, 0600);
+    const auto plant = [](const std::string& target, const std::string& link, uid_t owner) {
+        ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0) << link;
+        ASSERT_EQ(::lchown(link.c_str(), owner, kGames), 0) << link;
+    };
+    const std::string planted = server.path + "/planted.ini";
+    plant(rootsFile, planted, kNobody);
+    const std::string chain = server.path + "/chain.ini";
+    plant("planted.ini", chain, 0);
+    const std::string viaDirectory = server.path + "/conf/root.ini";
+    plant(secret, server.path + "/conf", kNobody);
+    const std::set<std::string> entries = entriesOf(QString::fromStdString(server.path));
+
+    for (const auto& [path, link] : {std::pair{planted, planted}, std::pair{chain, planted},
+                                     std::pair{viaDirectory, server.path + "/conf"}}) {
+        const auto untrusted = UntrustedLinkOn(path);
+        ASSERT_TRUE(untrusted) << path;
+        EXPECT_EQ(untrusted->path, link);
+        EXPECT_EQ(untrusted->owner, kNobody);
+        const ProfileText read = ReadPrivateProfileText(path.c_str());
+        EXPECT_FALSE(read.exists) << path;
+        EXPECT_EQ(read.error, EACCES) << path;
+        EXPECT_EQ(runWriter({"get", path, "Gomcfg", "Nfraglimit", "-"}).second, "-\n") << path;
+        EXPECT_EQ(runWriter({"set", path, "Gomcfg", "Nfraglimit", "3"}).second,
+                  "failed " + std::to_string(EACCES) + "\n")
+            << path;
+        EXPECT_TRUE(LeftoverSaveCopies(path.c_str()).empty()) << path;
+    }
+    EXPECT_EQ(contentsOf(rootsFile), rootsText);
+    EXPECT_EQ(entriesOf(QString::fromStdString(server.path)), entries) << "a save left a file";
+    EXPECT_EQ(entriesOf(QString::fromStdString(secret)), std::set<std::string>{"root.ini"});
+
+    // Root's link beside the file, and the member's link to the member's own file as the member
+    // follows it; root does not follow the member's.
+    const std::string admins = server.path + "/admin.ini";
+    plant("f.ini", admins, 0);
+    EXPECT_EQ(runWriter({"set", admins, "Gomcfg", "Nfraglimit", "4"}).second, "written\n");
+    EXPECT_EQ(runWriter({"get", server.file, "Gomcfg", "Nfraglimit", "-"}).second, "4\n");
+    const std::string membersFile = server.path + "/nobody.ini";
+    putFile(membersFile, kServerText, kNobody, kGames, 0644);
+    const std::string members = server.path + "/mine.ini";
+    plant("nobody.ini", members, kNobody);
+    EXPECT_EQ(runWriter(asMember(kNobody, {"set", members, "Gomcfg", "Nfraglimit", "5"})).second,
+              "written\n");
+    EXPECT_EQ(runWriter(asMember(kNobody, {"get", members, "Gomcfg", "Nfraglimit", "-"})).second,
+              "5\n");
+    EXPECT_EQ(runWriter({"get", members, "Gomcfg", "Nfraglimit", "-"}).second, "-\n");
+    struct stat st {};
+    ASSERT_EQ(::lstat(members.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+
+    // Without the sticky bit a member may replace the file itself: a link is no more than that.
+    const ServerDir open(dir, "open", 02775, 0644);
+    const std::string opens = open.path + "/link.ini";
+    plant("f.ini", opens, kNobody);
+    EXPECT_FALSE(UntrustedLinkOn(opens));
+    EXPECT_EQ(runWriter({"set", opens, "Gomcfg", "Nfraglimit", "6"}).second, "written\n");
+    EXPECT_EQ(runWriter({"get", open.file, "Gomcfg", "Nfraglimit", "-"}).second, "6\n");
+}

@@ -114,6 +114,29 @@ TEST_F(TuiSheetTest, ACopyThatAKilledSaveLeftIsNamedWhenTheSheetOpens) {
     EXPECT_TRUE(fs::exists(copy));
 }
 
+// In a sticky directory, a link another user put in place of the settings file is named with
+// its owner when the sheet opens, and nothing is read through it: the page shows the defaults.
+TEST_F(TuiSheetTest, ALinkAnotherUserPlantedInAStickyDirectoryIsNamedAndNotRead) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "planting a link as another user needs root";
+    const std::string secret = (m_dir / "secret.ini").string();
+    std::ofstream(secret, std::ios::binary) << "[Gomcfg]\nshotgun=false\n";
+    fs::permissions(m_dir, fs::perms::all | fs::perms::sticky_bit);
+    ASSERT_EQ(::symlink("secret.ini", m_path.c_str()), 0);
+    ASSERT_EQ(::lchown(m_path.c_str(), 65534, 65534), 0);
+    SettingsSession session(m_path);
+    ScriptedDialogs dialogs;
+    TuiSheet sheet(session, dialogs);
+    sheet.start();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].starts_with(m_path +
+                                                " can be neither read nor saved: the symbolic "
+                                                "link " +
+                                                m_path + " (owner "))
+        << dialogs.messages[0];
+    EXPECT_TRUE(control(sheet, kWeapons, IDC_SHOTGUN).checked);
+}
+
 TEST_F(TuiSheetTest, AWrongNumberKeepsThePageAndTakesTheFocus) {
     SettingsSession session(m_path);
     ScriptedDialogs dialogs;
