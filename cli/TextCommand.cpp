@@ -120,7 +120,7 @@ int RunTextRead(CliOutput& output, const std::string& textDir, const std::string
     if (auto refusal = strangersLink(textDir, path))
         return output.fail(kExitFile, *refusal);
     std::string bytes;
-    const bool exists = ReadRegularFile(path, bytes);
+    const bool exists = ReadRegularFile(path, bytes, kProfileLockWait);
     if (!exists && errno != ENOENT)
         return output.fail(kExitFile,
                            "cannot read " + AbsolutePath(path) + ": " + std::strerror(errno));
