@@ -86,6 +86,15 @@ std::string optionFault(const CLI::App& app, const CLI::App* command,
         const CLI::Option* option = app.get_option_no_throw(name);
         if (!option && command)
             option = command->get_option_no_throw(name);
+        // A command of a command (text write) has options of its own.
+        if (!option && command) {
+            for (const CLI::App* inner : command->get_subcommands({})) {
+                if (std::find(args.begin(), args.end(), inner->get_name()) != args.end())
+                    option = inner->get_option_no_throw(name);
+                if (option)
+                    break;
+            }
+        }
         if (!option)
             return "unknown option '" + name + "'";
         if (eq == std::string::npos && option->get_items_expected_min() > 0)

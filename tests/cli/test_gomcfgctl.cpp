@@ -288,3 +288,19 @@ TEST(Gomcfgctl, BashCompletionKnowsEveryKeyByItsType) {
     }
     EXPECT_GE(found, 9);
 }
+
+// The browser page saves a text file with the command line the program parses, options of
+// "text write" included; an unknown option there is still named.
+TEST(Gomcfgctl, TextWriteTakesItsVersionOptionAndRefusesAStaleOne) {
+    WorkDir dir;
+    putBytes(dir, "10.0.0.1\n", "allow.cfg");
+    const CtlRun stale =
+        program({"--dir", dir.path(), "text", "write", "allow.cfg", "--expect", "stale"});
+    EXPECT_EQ(stale.status, 3) << stale.err;
+    EXPECT_NE(stale.err.find("changed since it was opened here"), std::string::npos) << stale.err;
+    EXPECT_EQ(fileText(dir.filePath("allow.cfg")), "10.0.0.1\n");
+    const CtlRun bogus =
+        program({"--dir", dir.path(), "text", "write", "allow.cfg", "--bogus", "x"});
+    EXPECT_EQ(bogus.status, 2);
+    EXPECT_NE(bogus.err.find("unknown option '--bogus'"), std::string::npos) << bogus.err;
+}

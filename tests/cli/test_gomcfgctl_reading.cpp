@@ -294,12 +294,12 @@ TEST(GomcfgctlReading, WriteFaultsSayWhetherTheNewValuesAreInTheFile) {
 TEST(GomcfgctlReading, ALinkAnotherUserPlantedInAStickyDirectoryIsNamedAndNotFollowed) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "planting a link as another user needs root";
-    ScopedWorkDir dir;
-    const std::string path = dir.filePath(kFile).toStdString();
-    const std::string secret = dir.filePath("secret.ini").toStdString();
+    WorkDir dir;
+    const std::string path = dir.filePath(kFile);
+    const std::string secret = dir.filePath("secret.ini");
     putBytes(dir, "[Gomcfg]\nctf=true\n", "secret.ini");
     ASSERT_EQ(::chmod(secret.c_str(), 0600), 0);
-    ASSERT_EQ(::chmod(dir.path().toUtf8().constData(), 01777), 0);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 01777), 0);
     ASSERT_EQ(::symlink("secret.ini", path.c_str()), 0);
     constexpr uid_t kNobody = 65534;
     ASSERT_EQ(::lchown(path.c_str(), kNobody, kNobody), 0);
@@ -315,7 +315,7 @@ TEST(GomcfgctlReading, ALinkAnotherUserPlantedInAStickyDirectoryIsNamedAndNotFol
         EXPECT_EQ(run.out, "") << args.front();
     }
     EXPECT_EQ(bytesOf(dir, "secret.ini"), "[Gomcfg]\nctf=true\n");
-    EXPECT_EQ(entriesOf(dir.path()), (std::set<std::string>{kFile.toStdString(), "secret.ini"}));
+    EXPECT_EQ(entriesOf(dir.path()), (std::set<std::string>{kFile, "secret.ini"}));
 }
 
 // The default file follows $GOMCFG_WINDIR, as the sheet's does; --file with a bare name means

@@ -472,9 +472,9 @@ TEST(ProfileTrust, APlainReaderNeverSeesASampleSizedFileHalfSaved) {
 TEST(ProfileTrust, ALinkAMemberPlantedInAStickyDirectoryIsNeitherReadNorSavedThrough) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "planting a link as another user needs root";
-    ScopedWorkDir dir;
+    WorkDir dir;
     const ServerDir server(dir, "sticky", 03775, 0644);
-    const std::string secret = dir.filePath("secret").toStdString();
+    const std::string secret = dir.filePath("secret");
     ASSERT_EQ(::mkdir(secret.c_str(), 0700), 0);
     const std::string rootsFile = secret + "/root.ini";
     const std::string rootsText = "[Gomcfg]\r\nNfraglimit=7\r\n";
@@ -489,7 +489,7 @@ TEST(ProfileTrust, ALinkAMemberPlantedInAStickyDirectoryIsNeitherReadNorSavedThr
     plant("planted.ini", chain, 0);
     const std::string viaDirectory = server.path + "/conf/root.ini";
     plant(secret, server.path + "/conf", kNobody);
-    const std::set<std::string> entries = entriesOf(QString::fromStdString(server.path));
+    const std::set<std::string> entries = entriesOf(server.path);
 
     for (const auto& [path, link] : {std::pair{planted, planted}, std::pair{chain, planted},
                                      std::pair{viaDirectory, server.path + "/conf"}}) {
@@ -507,8 +507,8 @@ TEST(ProfileTrust, ALinkAMemberPlantedInAStickyDirectoryIsNeitherReadNorSavedThr
         EXPECT_TRUE(LeftoverSaveCopies(path.c_str()).empty()) << path;
     }
     EXPECT_EQ(contentsOf(rootsFile), rootsText);
-    EXPECT_EQ(entriesOf(QString::fromStdString(server.path)), entries) << "a save left a file";
-    EXPECT_EQ(entriesOf(QString::fromStdString(secret)), std::set<std::string>{"root.ini"});
+    EXPECT_EQ(entriesOf(server.path), entries) << "a save left a file";
+    EXPECT_EQ(entriesOf(secret), std::set<std::string>{"root.ini"});
 
     // Root's link beside the file, and the member's link to the member's own file as the member
     // follows it; root does not follow the member's.
