@@ -4,6 +4,7 @@
 #include "platform/store/IniDocument.h"
 #include "platform/store/PrivateProfile.h"
 #include "platform/store/ReadFile.h"
+#include "platform/store/SaveFileNames.h"
 #include "settings/MotdText.h"
 
 #include <sys/stat.h>
@@ -119,8 +120,11 @@ int RunTextRead(CliOutput& output, const std::string& textDir, const std::string
         return output.fail(kExitFile, *missing);
     if (auto refusal = strangersLink(textDir, path))
         return output.fail(kExitFile, *refusal);
+    // The store's reads open the file itself, never a link: follow links as its saves do.
+    std::string resolved = path;
     std::string bytes;
-    const bool exists = ReadRegularFile(path, bytes, kProfileLockWait);
+    const bool exists =
+        ResolveLinks(resolved) && ReadRegularFile(resolved, bytes, kProfileLockWait);
     if (!exists && errno != ENOENT)
         return output.fail(kExitFile,
                            "cannot read " + AbsolutePath(path) + ": " + std::strerror(errno));
