@@ -527,7 +527,6 @@ export class Sheet {
         area.value = opened.text;
         // As the text area holds it (its line ends made "\n"), so that an untouched text compares equal.
         let savedText = area.value;
-        let asking = false;
         const messages = el("div", { class: "gomcfg-editor-messages", "aria-live": "polite" });
         const say = (text, variant) => messages.replaceChildren(el("div", {
             class: `pf-c-alert pf-m-inline pf-m-${variant}`, role: variant === "danger" ? "alert" : "status",
@@ -554,16 +553,13 @@ export class Sheet {
                 if (value !== "save") {
                     if (area.value === savedText)
                         return true;
-                    if (!asking) {
-                        asking = true;
-                        this.askDiscard(name).then(choice => {
-                            asking = false;
-                            if (choice === "discard")
-                                close(value);
-                            else
-                                area.focus();
-                        });
-                    }
+                    // The editor is inert while the question is open, so it is asked once.
+                    this.askDiscard(name).then(choice => {
+                        if (choice === "discard")
+                            close(value);
+                        else
+                            area.focus();
+                    });
                     return false;
                 }
                 if (saving)
