@@ -1,5 +1,6 @@
 // PatternFly's modal box: keyboard focus stays inside while it is open, Esc answers with the
-// cancel choice, and focus goes back where it was when it closes.
+// cancel choice, and focus goes back where it was when it closes. A modal may open over another
+// (a question over the editor): only the top one takes the keyboard.
 
 import { el, focusable } from "./dom.js";
 
@@ -13,6 +14,7 @@ export function openModal({ title, body, buttons, variant = "", onButton, descri
         const id = `gomcfg-modal-${++counter}`;
         const opener = document.activeElement;
         const main = document.getElementById("gomcfg");
+        const below = [...document.querySelectorAll("body > .pf-c-backdrop")].pop() ?? null;
         const cancelValue = buttons.find(b => b.isCancel)?.value ?? null;
 
         const footer = el("footer", { class: "pf-c-modal-box__footer" });
@@ -33,7 +35,9 @@ export function openModal({ title, body, buttons, variant = "", onButton, descri
 
         const close = value => {
             backdrop.remove();
-            if (main)
+            if (below)
+                below.inert = false;
+            else if (main)
                 main.inert = false;
             document.removeEventListener("keydown", onKey, true);
             if (opener && opener.isConnected && typeof opener.focus === "function")
@@ -61,6 +65,8 @@ export function openModal({ title, body, buttons, variant = "", onButton, descri
         }
 
         function onKey(event) {
+            if (backdrop.inert)
+                return;
             if (event.key === "Escape") {
                 event.preventDefault();
                 event.stopPropagation();
@@ -85,7 +91,9 @@ export function openModal({ title, body, buttons, variant = "", onButton, descri
         }
 
         document.addEventListener("keydown", onKey, true);
-        if (main)
+        if (below)
+            below.inert = true;
+        else if (main)
             main.inert = true;
         document.body.append(backdrop);
         (defaultButton || focusable(box)[0] || box).focus();

@@ -498,6 +498,19 @@ export class Sheet {
         });
     }
 
+    // Keeping the typed text is the answer to Esc and the default, so one key loses nothing.
+    askDiscard(name) {
+        return openModal({
+            title: name,
+            variant: "pf-m-sm pf-m-warning gomcfg-discard",
+            body: [el("p", { text: `Discard the changes to ${name}?` })],
+            buttons: [
+                { label: "Keep editing", value: "keep", variant: "primary", isDefault: true, isCancel: true },
+                { label: "Discard", value: "discard", variant: "secondary pf-m-danger" },
+            ],
+        });
+    }
+
     // "Edit Motd", "Edit Allow File", "Edit Deny File": the file in a text area, saved only over
     // the version that was opened.
     async editFile(name) {
@@ -512,6 +525,8 @@ export class Sheet {
         const areaId = `gomcfg-editor-${name.replace(/\W/g, "-")}`;
         const area = el("textarea", { class: "pf-c-form-control gomcfg-editor", id: areaId, spellcheck: "false" });
         area.value = opened.text;
+        // As the text area holds it (its line ends made "\n"), so that an untouched text compares equal.
+        let savedText = area.value;
         const messages = el("div", { class: "gomcfg-editor-messages", "aria-live": "polite" });
         const say = (text, variant) => messages.replaceChildren(el("div", {
             class: `pf-c-alert pf-m-inline pf-m-${variant}`, role: variant === "danger" ? "alert" : "status",
@@ -535,13 +550,25 @@ export class Sheet {
                 { label: "Close", value: "close", variant: "link", isCancel: true },
             ],
             onButton: (value, close) => {
-                if (value !== "save")
-                    return true;
+                if (value !== "save") {
+                    if (area.value === savedText)
+                        return true;
+                    // The editor is inert while the question is open, so it is asked once.
+                    this.askDiscard(name).then(choice => {
+                        if (choice === "discard")
+                            close(value);
+                        else
+                            area.focus();
+                    });
+                    return false;
+                }
                 if (saving)
                     return false;
                 saving = true;
-                writeText(this.cockpit, this.dir, name, version, area.value).then(answer => {
+                const text = area.value;
+                writeText(this.cockpit, this.dir, name, version, text).then(answer => {
                     version = answer.version;
+                    savedText = text;
                     say("Saved.", "success");
                     if (answer.motd && this.file) {
                         this.file.motd = answer.motd;

@@ -441,6 +441,8 @@ class PageCase(unittest.TestCase):
         self.assertIn("changed since it was opened here; nothing was written", message)
         self.assertEqual(self.env.bytes("allow.cfg"), b"10.0.0.9\n")
         self.press("Close")
+        self.press("Discard")  # the typed text was never saved
+        self.closed()
 
         _, area = self.edit_file("Services", "Edit Deny File")
         area.send_keys("192.0.2.1\n")
@@ -450,6 +452,77 @@ class PageCase(unittest.TestCase):
         self.press("Close")
         self.assertEqual(self.env.bytes(), sample_ini())
 
+    def closed(self):
+        self.wait(lambda: not self.js("return document.querySelector('.pf-c-modal-box')"), "the modal to close")
+
+    def modals(self):
+        return self.js("return [...document.querySelectorAll('.pf-c-modal-box')].map(b => b.textContent)")
+
+    def axe_violations(self):
+        return self.d.execute_async_script(
+            "const done = arguments[arguments.length - 1];"
+            "axe.run(document, { resultTypes: ['violations'] }).then(r => done(r.violations"
+            ".filter(v => v.impact === 'serious' || v.impact === 'critical')"
+            ".map(v => v.id + ': ' + v.nodes.map(n => n.target.join(' ')).join(', '))));")
+
+    def test_the_editor_asks_before_it_drops_changed_text(self):
+        from selenium.webdriver.common.keys import Keys
+        self.env.put("gomble_motd.txt", b"Old motd\r\n")
+        self.open_page()
+
+        # Changed text: Esc asks, and Esc in the question (its default) keeps editing.
+        _, area = self.edit_file("Gomble Stuff", "Edit Motd")
+        area.send_keys("Typed line")
+        area.send_keys(Keys.ESCAPE)
+        self.wait(lambda: len(self.modals()) == 2, "the question")
+        self.assertIn("Discard the changes to gomble_motd.txt?", self.modals()[1])
+        self.assertEqual(self.d.switch_to.active_element.text, "Keep editing")
+        with open(ARGS.axe) as f:
+            self.js(f.read())
+        self.assertEqual(self.axe_violations(), [])
+        if ARGS.screenshots:
+            os.makedirs(ARGS.screenshots, exist_ok=True)
+            self.d.save_screenshot(os.path.join(ARGS.screenshots, "cockpit-editor-discard.png"))
+        # Tab stays inside the question, not the editor beneath it.
+        seen = []
+        for _ in range(2):
+            self.d.switch_to.active_element.send_keys(Keys.TAB)
+            seen.append(self.d.switch_to.active_element.text)
+        self.assertEqual(seen, ["Discard", "Keep editing"])
+        self.d.switch_to.active_element.send_keys(Keys.ESCAPE)
+        self.wait(lambda: len(self.modals()) == 1, "the question to close")
+        self.assertEqual(self.d.switch_to.active_element, area)
+        self.assertEqual(area.get_attribute("value"), "Old motd\nTyped line")
+
+        # The Close button asks too; Discard closes and writes nothing.
+        before = len(self.env.runs())
+        self.press("Close")
+        self.wait(lambda: len(self.modals()) == 2, "the question")
+        self.press("Keep editing")
+        self.wait(lambda: len(self.modals()) == 1, "the question to close")
+        self.assertEqual(self.d.switch_to.active_element, area)
+        area.send_keys(Keys.ESCAPE)
+        self.wait(lambda: len(self.modals()) == 2, "the question")
+        self.press("Discard")
+        self.closed()
+        self.assertEqual(self.d.switch_to.active_element.text, "Edit Motd")
+        self.assertEqual(len(self.env.runs()), before)
+        self.assertEqual(self.env.bytes("gomble_motd.txt"), b"Old motd\r\n")
+
+        # Unchanged text, and text just saved, close at once.
+        _, area = self.edit_file("Gomble Stuff", "Edit Motd")
+        self.assertEqual(area.get_attribute("value"), "Old motd\n")
+        area.send_keys(Keys.ESCAPE)
+        self.closed()
+        _, area = self.edit_file("Gomble Stuff", "Edit Motd")
+        area.send_keys("New line\n")
+        self.press("Save")
+        self.assertEqual(self.editor_message(), "Saved.")
+        area.send_keys(Keys.ESCAPE)
+        self.closed()
+        self.assertEqual(self.env.bytes("gomble_motd.txt"), b"Old motd\r\nNew line\r\n")
+        self.assertEqual(self.env.bytes(), sample_ini())
+
     def test_axe_finds_no_serious_or_critical_violation_on_any_tab(self):
         with open(ARGS.axe) as f:
             axe = f.read()
@@ -457,23 +530,14 @@ class PageCase(unittest.TestCase):
         self.js(axe)
         for caption in TABS:
             self.tab(caption)
-            result = self.d.execute_async_script(
-                "const done = arguments[arguments.length - 1];"
-                "axe.run(document, { resultTypes: ['violations'] }).then(r => done(r.violations"
-                ".filter(v => v.impact === 'serious' || v.impact === 'critical')"
-                ".map(v => v.id + ': ' + v.nodes.map(n => n.target.join(' ')).join(', '))));")
-            self.assertEqual(result, [], caption)
+            self.assertEqual(self.axe_violations(), [], caption)
         # And with the conflict question open.
         self.tab("Server Options")
         self.type_into(self.control("Server Options", name="Frag Limit"), "9")
         self.env.put("GombleTroveII.ini", sample_ini().replace(b"Nfraglimit=30", b"Nfraglimit=7"))
         self.apply()
         self.modal()
-        result = self.d.execute_async_script(
-            "const done = arguments[arguments.length - 1];"
-            "axe.run(document, { resultTypes: ['violations'] }).then(r => done(r.violations"
-            ".filter(v => v.impact === 'serious' || v.impact === 'critical').map(v => v.id)));")
-        self.assertEqual(result, [])
+        self.assertEqual(self.axe_violations(), [])
         self.press("Cancel")
 
     def test_the_tabs_and_the_modal_work_from_the_keyboard(self):
