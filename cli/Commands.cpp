@@ -120,18 +120,6 @@ Json storedJson(const std::optional<std::string_view>& stored) {
     return stored ? Json(std::string(*stored)) : Json(nullptr);
 }
 
-const char* typeName(SettingType type) {
-    switch (type) {
-    case SettingType::Boolean:
-        return "boolean";
-    case SettingType::Integer:
-        return "integer";
-    case SettingType::WeaponToken:
-        return "weapon";
-    }
-    return "";
-}
-
 // A value in effect as JSON: booleans and integers typed, no selection as null.
 Json typedValue(const SettingKey& key, const std::string& value) {
     switch (key.type) {
@@ -301,15 +289,16 @@ int RunList(const CliOptions& options, CliOutput& output) {
         if (output.json())
             array.push_back({{"key", key.key},
                              {"tab", key.tab},
-                             {"type", typeName(key.type)},
+                             {"type", SettingTypeName(key.type)},
                              {"default", typedValue(key, key.defaultText)},
                              {"allowed", allowedJson(key)},
                              {"stored", storedJson(stored)},
                              {"value", typedValue(key, reading.value)},
                              {"state", StoredStateName(reading.state)}});
         else
-            rows.push_back({key.key, key.tab, typeName(key.type), key.defaultText, allowedText(key),
-                            shownStored(stored), reading.value.empty() ? "(none)" : reading.value,
+            rows.push_back({key.key, key.tab, SettingTypeName(key.type), key.defaultText,
+                            allowedText(key), shownStored(stored),
+                            reading.value.empty() ? "(none)" : reading.value,
                             StoredStateName(reading.state)});
     }
     if (output.json())

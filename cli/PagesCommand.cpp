@@ -5,6 +5,7 @@
 #include "model/PageModel.h"
 #include "res/HelpTexts.h"
 #include "res/Strings.h"
+#include "settings/KeyTable.h"
 #include "settings/SettingsFile.h"
 #include "settings/WeaponTokens.h"
 
@@ -14,20 +15,9 @@ namespace {
 
 using Json = CliOutput::Json;
 
-const char* typeName(SettingType type) {
-    switch (type) {
-    case SettingType::Boolean:
-        return "boolean";
-    case SettingType::Integer:
-        return "integer";
-    case SettingType::WeaponToken:
-        return "weapon";
-    }
-    return "";
-}
-
 Json keyJson(const SettingKey& key) {
-    Json json = {{"name", key.key}, {"type", typeName(key.type)}, {"default", key.defaultText}};
+    Json json = {
+        {"name", key.key}, {"type", SettingTypeName(key.type)}, {"default", key.defaultText}};
     if (key.type == SettingType::Integer) {
         json["min"] = key.minValue;
         json["max"] = key.maxValue;

@@ -65,3 +65,15 @@ const SettingKey* FindSettingKey(std::string_view key) {
     }
     return nullptr;
 }
+
+const char* SettingTypeName(SettingType type) {
+    switch (type) {
+    case SettingType::Boolean:
+        return "boolean";
+    case SettingType::Integer:
+        return "integer";
+    case SettingType::WeaponToken:
+        return "weapon";
+    }
+    return "";
+}

@@ -22,5 +22,8 @@ std::span<const SettingKey> SettingKeys();
 // Whether value lies within the range of integer key (bounds included).
 bool WithinRange(const SettingKey& key, int value);
 
+// The type's name as gomcfgctl and the page model's export give it: "boolean", "integer", "weapon".
+const char* SettingTypeName(SettingType type);
+
 // The key whose name equals key ignoring ASCII case, as the store matches keys; nullptr if none.
 const SettingKey* FindSettingKey(std::string_view key);
