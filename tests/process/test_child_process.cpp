@@ -1,4 +1,5 @@
-#include "support/ProcessSupport.h"
+#include "support/ChildProcesses.h"
+#include "support/WorkDir.h"
 
 #include "platform/process/ChildProcess.h"
 #include "platform/process/CommandWords.h"
@@ -7,15 +8,19 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <sstream>
+
 namespace {
-constexpr int kWaitMs = 10000;
+constexpr std::chrono::milliseconds kWait{10000};
 
 using Words = std::vector<std::string>;
 
 // Runs argv to its end in dir and returns what it wrote to "out".
-QByteArray runAndRead(const ScopedWorkDir& dir, const std::vector<std::string>& argv) {
+std::string runAndRead(const WorkDir& dir, const std::vector<std::string>& argv) {
     ChildProcess child = ChildProcess::start(argv);
     EXPECT_TRUE(child.isValid());
     EXPECT_EQ(child.wait(), 0);
@@ -23,18 +28,28 @@ QByteArray runAndRead(const ScopedWorkDir& dir, const std::vector<std::string>& 
 }
 
 // A signal set from /proc/<pid>/status; bit n-1 stands for signal n.
-unsigned long long signalSet(const QByteArray& status, const char* field) {
-    for (const QByteArray& line : status.split('\n')) {
-        if (line.startsWith(QByteArray(field) + ':'))
-            return line.mid(line.indexOf(':') + 1).trimmed().toULongLong(nullptr, 16);
+unsigned long long signalSet(const std::string& status, const std::string& field) {
+    std::istringstream lines(status);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with(field + ':'))
+            return std::stoull(line.substr(field.size() + 1), nullptr, 16);
     }
     ADD_FAILURE() << field << " missing";
     return ~0ull;
 }
 
-void makeExecutable(const ScopedWorkDir& dir, const QString& name) {
+// Words split on single spaces, as ls and /proc write them.
+Words wordsOf(const std::string& text, char separator) {
+    Words words;
+    std::istringstream stream(text);
+    for (std::string word; std::getline(stream, word, separator);)
+        words.push_back(word);
+    return words;
+}
+
+void makeExecutable(const WorkDir& dir, const std::string& name) {
     dir.write(name, "#!/bin/sh\n");
-    QFile::setPermissions(dir.filePath(name), QFile::ReadOwner | QFile::ExeOwner);
+    ::chmod(dir.filePath(name).c_str(), S_IRUSR | S_IXUSR);
 }
 
 TEST(ChildProcess, WaitGivesTheExitStatusAndAnUnknownProgramGivesNoChild) {
@@ -54,20 +69,21 @@ TEST(ChildProcess, WaitGivesTheExitStatusAndAnUnknownProgramGivesNoChild) {
 }
 
 TEST(ChildProcess, ChildInheritsOnlyTheStandardDescriptors) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     const int leaked = ::open("/dev/null", O_RDONLY); // deliberately without close-on-exec
     ASSERT_GE(leaked, 0);
     ASSERT_EQ(::fcntl(leaked, F_DUPFD, 77), 77);
     ::close(leaked);
-    const QByteArray fds = runAndRead(dir, {"sh", "-c", "ls /proc/$$/fd > out"});
+    const std::string fds = runAndRead(dir, {"sh", "-c", "ls /proc/$$/fd > out"});
     ::close(77);
-    const QList<QByteArray> list = fds.trimmed().split('\n');
-    EXPECT_TRUE(list.contains("0") && list.contains("1") && list.contains("2")) << fds.data();
-    EXPECT_FALSE(list.contains("77")) << fds.data();
+    const Words list = wordsOf(fds, '\n');
+    const auto has = [&list](const char* fd) { return std::ranges::count(list, fd) == 1; };
+    EXPECT_TRUE(has("0") && has("1") && has("2")) << fds;
+    EXPECT_FALSE(has("77")) << fds;
 }
 
 TEST(ChildProcess, ChildStartsWithCleanSignalsInASessionOfItsOwn) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     sigset_t usr1;
     sigset_t previousMask;
     sigemptyset(&usr1);
@@ -79,18 +95,18 @@ TEST(ChildProcess, ChildStartsWithCleanSignalsInASessionOfItsOwn) {
     sigaction(SIGUSR2, &ignore, &previousAction);
 
     // cp reports on itself, before it could change anything.
-    const QByteArray status = runAndRead(dir, {"cp", "/proc/self/status", "out"});
-    const QByteArray stat = runAndRead(dir, {"cp", "/proc/self/stat", "out"});
+    const std::string status = runAndRead(dir, {"cp", "/proc/self/status", "out"});
+    const std::string stat = runAndRead(dir, {"cp", "/proc/self/stat", "out"});
 
     sigaction(SIGUSR2, &previousAction, nullptr);
     pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
-    EXPECT_EQ(signalSet(status, "SigBlk"), 0u) << status.data();
+    EXPECT_EQ(signalSet(status, "SigBlk"), 0u) << status;
     // The C library's own real-time signals may show as ignored; the standard ones must not.
-    EXPECT_EQ(signalSet(status, "SigIgn") & 0x7FFFFFFFu, 0u) << status.data();
+    EXPECT_EQ(signalSet(status, "SigIgn") & 0x7FFFFFFFu, 0u) << status;
     // "pid (comm) state ppid pgrp session ..."
-    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
-    ASSERT_GT(fields.size(), 3);
-    EXPECT_EQ(fields[3], stat.left(stat.indexOf(' '))) << "not a session leader: " << stat.data();
+    const Words fields = wordsOf(stat.substr(stat.rfind(')') + 2), ' ');
+    ASSERT_GT(fields.size(), 3u);
+    EXPECT_EQ(fields[3], stat.substr(0, stat.find(' '))) << "not a session leader: " << stat;
 }
 
 TEST(ChildProcess, ChildrenNotWaitedForAreReapedInTheBackground) {
@@ -102,7 +118,7 @@ TEST(ChildProcess, ChildrenNotWaitedForAreReapedInTheBackground) {
         ChildProcess replaced = ChildProcess::start({"true"});
         replaced = std::move(moved);
     }
-    EXPECT_TRUE(QTest::qWaitFor([] { return allChildrenReaped(); }, kWaitMs));
+    EXPECT_TRUE(eventually([] { return allChildrenReaped(); }, kWait));
 }
 
 TEST(CommandWords, SplitsOnBlanksAndHonoursQuotes) {
@@ -118,23 +134,23 @@ TEST(CommandWords, SplitsOnBlanksAndHonoursQuotes) {
 }
 
 TEST(ExecutableSearch, LooksForExecutableRegularFilesOnThePath) {
-    ScopedWorkDir dir;
+    WorkDir dir;
     makeExecutable(dir, "tool");
     dir.write("plain", "not executable");
-    QDir(dir.path()).mkdir("folder");
-    ScopedEnv path("PATH", "/nonexistent:" + QFile::encodeName(dir.path()));
+    std::filesystem::create_directory(dir.filePath("folder"));
+    ScopedEnvVar path("PATH", "/nonexistent:" + dir.path());
     EXPECT_TRUE(IsExecutableOnPath("tool"));
     EXPECT_FALSE(IsExecutableOnPath("plain"));
     EXPECT_FALSE(IsExecutableOnPath("folder"));
     EXPECT_FALSE(IsExecutableOnPath(""));
-    EXPECT_TRUE(IsExecutableOnPath(QFile::encodeName(dir.filePath("tool")).toStdString()));
+    EXPECT_TRUE(IsExecutableOnPath(dir.filePath("tool")));
     EXPECT_FALSE(IsExecutableOnPath("./plain"));
 }
 
 TEST(EditorCommand, FirstKnownEditorOnThePathWithItsOptions) {
-    ScopedWorkDir dir;
-    ScopedEnv editor("GOMCFG_EDITOR");
-    ScopedEnv path("PATH", QFile::encodeName(dir.path()));
+    WorkDir dir;
+    ScopedEnvVar editor("GOMCFG_EDITOR", std::nullopt);
+    ScopedEnvVar path("PATH", dir.path());
     EXPECT_EQ(EditorCommand("allow.cfg"), Words());
     makeExecutable(dir, "xedit");
     EXPECT_EQ(EditorCommand("allow.cfg"), Words({"xedit", "allow.cfg"}));
@@ -144,20 +160,20 @@ TEST(EditorCommand, FirstKnownEditorOnThePathWithItsOptions) {
     makeExecutable(dir, "gnome-text-editor");
     EXPECT_EQ(EditorCommand("deny.cfg"), Words({"gnome-text-editor", "--standalone", "deny.cfg"}));
 
-    ScopedEnv blank("GOMCFG_EDITOR", " ");
+    ScopedEnvVar blank("GOMCFG_EDITOR", " ");
     EXPECT_EQ(EditorCommand("x"), Words({"gnome-text-editor", "--standalone", "x"}));
-    ScopedEnv chosen("GOMCFG_EDITOR", "myedit -w");
+    ScopedEnvVar chosen("GOMCFG_EDITOR", "myedit -w");
     EXPECT_EQ(EditorCommand("x"), Words({"myedit", "-w", "x"}));
-    ScopedEnv broken("GOMCFG_EDITOR", "myedit 'x");
+    ScopedEnvVar broken("GOMCFG_EDITOR", "myedit 'x");
     EXPECT_EQ(EditorCommand("x"), Words());
 }
 
 TEST(UrlOpener, XdgOpenUnlessAnotherOpenerIsSet) {
-    ScopedEnv unset("GOMCFG_URL_OPENER");
+    ScopedEnvVar unset("GOMCFG_URL_OPENER", std::nullopt);
     EXPECT_EQ(UrlOpenerCommand("http://a b"), Words({"xdg-open", "http://a b"}));
-    ScopedEnv blank("GOMCFG_URL_OPENER", "");
+    ScopedEnvVar blank("GOMCFG_URL_OPENER", "");
     EXPECT_EQ(UrlOpenerCommand("http://a"), Words({"xdg-open", "http://a"}));
-    ScopedEnv chosen("GOMCFG_URL_OPENER", "firefox --new-tab");
+    ScopedEnvVar chosen("GOMCFG_URL_OPENER", "firefox --new-tab");
     EXPECT_EQ(UrlOpenerCommand("http://a"), Words({"firefox", "--new-tab", "http://a"}));
 }
 } // namespace
