@@ -25,8 +25,8 @@ chtype greyed() {
 
 // Draws UTF-8 text from (row, col), at most width cells: in a UTF-8 locale as characters, in any
 // other as ASCII with "?" for the rest; control characters show as "?" too.
-int drawText(int row, int col, int width, const std::string& text, chtype attributes = 0) {
-    static const bool utf8 = TerminalIsUtf8();
+int drawText(bool utf8, int row, int col, int width, const std::string& text,
+             chtype attributes = 0) {
     attron(attributes);
     move(row, col);
     int used = 0;
@@ -51,7 +51,7 @@ int drawText(int row, int col, int width, const std::string& text, chtype attrib
     return used;
 }
 
-void drawFrame(const CellRect& r, const char* caption, chtype attributes) {
+void drawFrame(bool utf8, const CellRect& r, const char* caption, chtype attributes) {
     if (r.height < 2 || r.width < 2)
         return;
     // Underlined lines would look doubled; the caption still shows the mark.
@@ -69,13 +69,13 @@ void drawFrame(const CellRect& r, const char* caption, chtype attributes) {
     mvaddch(bottom, right, ACS_LRCORNER);
     attroff(lines);
     if (caption && *caption)
-        drawText(r.row, r.col + 1, r.width - 2, caption, attributes);
+        drawText(utf8, r.row, r.col + 1, r.width - 2, caption, attributes);
 }
 
 } // namespace
 
 TuiScreen::TuiScreen(SettingsSession& session, const TuiTerminal& terminal)
-    : m_terminal(terminal), m_decoder(TerminalIsUtf8()), m_sheet(session, *this),
+    : m_terminal(terminal), m_utf8(TerminalIsUtf8()), m_decoder(m_utf8), m_sheet(session, *this),
       m_layout(LINES, COLS, TuiSheet::Templates()) {}
 
 bool TuiScreen::run(int tab) {
@@ -293,7 +293,7 @@ void TuiScreen::draw() {
     erase();
     curs_set(0);
     if (!m_layout.fits()) {
-        drawText(0, 0, COLS,
+        drawText(m_utf8, 0, 0, COLS,
                  "The terminal is too small: the sheet needs " + std::to_string(kMinColumns) + "x" +
                      std::to_string(kMinLines) + ". Esc leaves without saving.");
         refresh();
@@ -317,7 +317,8 @@ void TuiScreen::drawTabs() {
         const std::string label = " " + caption + " ";
         const bool active = int(i) == m_sheet.activeTab();
         m_tabCells.push_back({m_layout.tabRow(), col, 1, int(label.size())});
-        drawText(m_layout.tabRow(), col, COLS - col, label, active ? A_REVERSE | A_BOLD : 0);
+        drawText(m_utf8, m_layout.tabRow(), col, COLS - col, label,
+                 active ? A_REVERSE | A_BOLD : 0);
         col += int(label.size());
         if (i + 1 < pages.size())
             mvaddch(m_layout.tabRow(), col++, ACS_VLINE);
@@ -346,55 +347,55 @@ void TuiScreen::drawControl(const TuiControl& control, bool focused) {
     const char* caption = control.source->caption ? control.source->caption : "";
     switch (control.kind()) {
     case ControlKind::GroupBox:
-        drawFrame(r, caption, state);
+        drawFrame(m_utf8, r, caption, state);
         break;
     case ControlKind::Picture:
-        drawFrame(r, nullptr, state);
+        drawFrame(m_utf8, r, nullptr, state);
         break;
     case ControlKind::CheckBox:
-        drawText(r.row, r.col, r.width, std::string(control.checked ? "[x] " : "[ ] ") + caption,
-                 state);
+        drawText(m_utf8, r.row, r.col, r.width,
+                 std::string(control.checked ? "[x] " : "[ ] ") + caption, state);
         break;
     case ControlKind::Static:
-        drawText(r.row, r.col, COLS - r.col, caption, state);
+        drawText(m_utf8, r.row, r.col, COLS - r.col, caption, state);
         break;
     case ControlKind::PushButton:
         if (control.shortcutFile) {
             // A button is taller than a line: its address goes under its caption.
-            drawText(r.row, r.col, COLS - r.col, std::string(caption) + ":", state);
-            drawText(r.row + 1, r.col, COLS - r.col, control.text, state);
+            drawText(m_utf8, r.row, r.col, COLS - r.col, std::string(caption) + ":", state);
+            drawText(m_utf8, r.row + 1, r.col, COLS - r.col, control.text, state);
         } else {
             const std::string label = std::string("[ ") + caption + " ]";
             const int col = r.col + std::max(0, (r.width - int(label.size())) / 2);
-            drawText(r.row, col, r.width, label, state);
+            drawText(m_utf8, r.row, col, r.width, label, state);
         }
         break;
     case ControlKind::ComboBox: {
         const char* name = WeaponShownName(control.selection);
         std::string shown = name ? name : "";
         shown.resize(std::size_t(std::max(0, r.width - 4)), ' ');
-        drawText(r.row, r.col, r.width, "[" + shown + " v]", state);
+        drawText(m_utf8, r.row, r.col, r.width, "[" + shown + " v]", state);
         break;
     }
     case ControlKind::Edit:
         if (control.isPreview()) {
-            drawFrame(r, nullptr, control.enabled ? 0 : greyed());
+            drawFrame(m_utf8, r, nullptr, control.enabled ? 0 : greyed());
             const std::vector<std::string> lines = PreviewLines(control.text);
             for (int line = 0; line < r.height - 2; ++line) {
                 const std::size_t at = std::size_t(control.firstLine + line);
                 if (at < lines.size())
-                    drawText(r.row + 1 + line, r.col + 1, r.width - 2, lines[at],
+                    drawText(m_utf8, r.row + 1 + line, r.col + 1, r.width - 2, lines[at],
                              control.enabled ? 0 : greyed());
             }
             if (focused)
-                drawText(r.row, r.col + 1, r.width - 2, "Up/Down scroll", A_REVERSE);
+                drawText(m_utf8, r.row, r.col + 1, r.width - 2, "Up/Down scroll", A_REVERSE);
         } else {
             const int inner = std::max(1, r.width - 2);
             std::string shown = control.text;
             if (int(shown.size()) > inner)
                 shown = shown.substr(shown.size() - std::size_t(inner));
             shown.resize(std::size_t(inner), ' ');
-            drawText(r.row, r.col, r.width, "[" + shown + "]", state);
+            drawText(m_utf8, r.row, r.col, r.width, "[" + shown + "]", state);
         }
         break;
     }
@@ -417,13 +418,14 @@ void TuiScreen::drawButtons() {
         if (focused)
             attributes |= A_REVERSE;
         m_buttonCells.push_back({m_layout.buttonRow(), col, 1, int(labels[i].size())});
-        drawText(m_layout.buttonRow(), col, int(labels[i].size()), labels[i], attributes);
+        drawText(m_utf8, m_layout.buttonRow(), col, int(labels[i].size()), labels[i], attributes);
         col += int(labels[i].size()) + 1;
     }
 }
 
 void TuiScreen::drawStatus() {
-    drawText(m_layout.statusRow(), 0, COLS - 1, m_note.empty() ? kKeysHelp : m_note, A_BOLD);
+    drawText(m_utf8, m_layout.statusRow(), 0, COLS - 1, m_note.empty() ? kKeysHelp : m_note,
+             A_BOLD);
 }
 
 void TuiScreen::message(const std::string& text) {
@@ -453,14 +455,14 @@ int TuiScreen::box(const std::string& text, const std::vector<std::string>& butt
         const int shown = std::min(placed.shownLines, int(lines.size()));
         for (int row = 0; row < frame.height; ++row)
             mvhline(frame.row + row, frame.col, ' ', frame.width);
-        drawFrame(frame, nullptr, A_BOLD);
+        drawFrame(m_utf8, frame, nullptr, A_BOLD);
         const int textWidth = std::max(0, frame.width - 4);
         firstLine = std::clamp(firstLine, 0, std::max(0, int(lines.size()) - shown));
         for (int line = 0; line < shown && 1 + line < frame.height; ++line)
-            drawText(frame.row + 1 + line, frame.col + 2, textWidth,
+            drawText(m_utf8, frame.row + 1 + line, frame.col + 2, textWidth,
                      lines[std::size_t(firstLine + line)]);
         if (int(lines.size()) > shown)
-            drawText(frame.row, frame.col + 2, textWidth, "Up/Down scroll", A_BOLD);
+            drawText(m_utf8, frame.row, frame.col + 2, textWidth, "Up/Down scroll", A_BOLD);
         std::vector<CellRect> cells;
         int col = frame.col + frame.width - 2;
         for (const std::string& b : buttons)
@@ -469,7 +471,7 @@ int TuiScreen::box(const std::string& text, const std::vector<std::string>& butt
         for (std::size_t i = 0; i < buttons.size(); ++i) {
             const std::string label = "[ " + buttons[i] + " ]";
             cells.push_back({frame.row + frame.height - 2, col, 1, int(label.size())});
-            drawText(cells.back().row, col, std::max(0, COLS - col), label,
+            drawText(m_utf8, cells.back().row, col, std::max(0, COLS - col), label,
                      int(i) == chosen ? A_REVERSE : 0);
             col += int(label.size()) + 1;
         }

@@ -46,6 +46,7 @@ private:
             int cancelIndex);
 
     const TuiTerminal& m_terminal;
+    const bool m_utf8; // the locale's, read once: wide characters are drawn only then
     TuiKeyDecoder m_decoder;
     TuiSheet m_sheet;
     TuiLayout m_layout;

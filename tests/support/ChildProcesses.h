@@ -1,12 +1,11 @@
 #pragma once
 
+#include <fcntl.h>
 #include <sys/types.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,6 +17,21 @@ struct ChildInfo {
     char state;
 };
 
+// A /proc file's text, or "" once its process is gone: a read then fails with ESRCH, which
+// the standard streams would throw.
+inline std::string procFile(const std::filesystem::path& path) {
+    std::string text;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return text;
+    char buffer[4096];
+    ssize_t got;
+    while ((got = ::read(fd, buffer, sizeof buffer)) > 0)
+        text.append(buffer, std::size_t(got));
+    ::close(fd);
+    return got < 0 ? std::string() : text;
+}
+
 // The processes whose parent is this process.
 inline std::vector<ChildInfo> childrenOfThisProcess() {
     std::vector<ChildInfo> children;
@@ -26,8 +40,7 @@ inline std::vector<ChildInfo> childrenOfThisProcess() {
         const std::string name = entry.path().filename().string();
         if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos)
             continue;
-        std::ifstream stat(entry.path() / "stat");
-        const std::string line{std::istreambuf_iterator<char>(stat), {}};
+        const std::string line = procFile(entry.path() / "stat");
         // "pid (comm) state ppid ...": comm may hold spaces and parentheses.
         const std::size_t close = line.rfind(')');
         if (close == std::string::npos || close + 4 >= line.size())
