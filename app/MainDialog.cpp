@@ -32,9 +32,9 @@ SheetPrompts::Answer MainDialog::MessageBoxPrompts::ask(const std::string& quest
     }
 }
 
-MainDialog::MainDialog(QWidget* parent, UINT selectPage)
+MainDialog::MainDialog(QWidget* parent, UINT selectPage, const ProfileIo& io)
     : CPropertySheet(QString::fromLatin1(kSheetCaption), parent, selectPage),
-      m_session(SettingsFilePath()), m_model(m_session, m_prompts) {
+      m_session(SettingsFilePath(), io), m_model(m_session, m_prompts) {
     registerResources();
     setObjectName(QStringLiteral("MainDialog"));
     setWindowIcon(QIcon(QStringLiteral(":/gomcfg2.png")));

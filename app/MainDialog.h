@@ -9,7 +9,9 @@
 class MainDialog : public CPropertySheet {
     Q_OBJECT
 public:
-    explicit MainDialog(QWidget* parent = nullptr, UINT selectPage = 0);
+    // io: how the session's reads and saves reach the disk, which must outlive the sheet.
+    explicit MainDialog(QWidget* parent = nullptr, UINT selectPage = 0,
+                        const ProfileIo& io = kSystemProfileIo);
 
     SettingsSession& settingsSession() { return m_session; }
     SheetModel& sheetModel() { return m_model; }

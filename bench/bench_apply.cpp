@@ -36,6 +36,7 @@ struct SaveCalls {
         return std::rename(from, to);
     }
     static constexpr ProfileFileOps kOps{&::write, &SaveCalls::fsync, &SaveCalls::rename};
+    static constexpr ProfileIo kIo{.ops = &kOps};
 };
 
 BenchDir& Dir() {
@@ -63,7 +64,8 @@ void SingleKeySave(benchmark::State& state, std::string text) {
     SaveCalls::renames = SaveCalls::fsyncs = 0;
     for (auto _ : state) {
         flip = !flip;
-        if (!WritePrivateProfileString("Gomcfg", "Nfraglimit", flip ? "10" : "20", path.c_str()))
+        if (!WritePrivateProfileString("Gomcfg", "Nfraglimit", flip ? "10" : "20", path.c_str(),
+                                       SaveCalls::kIo))
             state.SkipWithError("write failed");
     }
     CountCalls(state);
@@ -77,7 +79,7 @@ void SheetApply(benchmark::State& state, std::string text) {
         state.PauseTiming();
         SaveCalls::renames = SaveCalls::fsyncs = 0;
         Dir().put("GombleTroveII.ini", text);
-        auto sheet = std::make_unique<MainDialog>();
+        auto sheet = std::make_unique<MainDialog>(nullptr, 0, SaveCalls::kIo);
         auto pages = ConfigApp::createPages();
         for (const auto& page : pages)
             sheet->AddPage(page.get());
@@ -114,7 +116,7 @@ void SessionSave(benchmark::State& state, std::string text) {
     bool flip = false;
     for (auto _ : state) {
         state.PauseTiming();
-        SettingsSession session(path);
+        SettingsSession session(path, SaveCalls::kIo);
         for (const SettingKey& key : SettingKeys())
             session.noteShown(key.key, session.read(key.key).value_or(std::nullopt));
         flip = !flip;
@@ -141,7 +143,6 @@ int main(int argc, char** argv) {
     QDir::setCurrent(QString::fromStdString(Dir().path()));
     qputenv("GOMCFG_WINDIR", QByteArray::fromStdString(Dir().path()));
     SetMessageBoxHandler([](const MessageBoxCall&) { ++g_messages; });
-    SetProfileFileOpsForTesting(&SaveCalls::kOps);
 
     const std::pair<const char*, std::string> files[] = {
         {"sample", SampleText()},

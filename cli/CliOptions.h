@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/store/ProfileFileOps.h"
+
+#include <functional>
 #include <string>
 
 // What every command of gomcfgctl is given, and how it ends.
@@ -7,6 +10,9 @@ struct CliOptions {
     std::string path; // the settings file, always with a directory part
     bool dryRun = false;
     bool verbose = false;
+    ProfileIo io; // how the settings file's reads and saves reach the disk
+    // Runs before each save that set or reset tries; tests change the file there.
+    std::function<void()> beforeWrite;
 };
 
 enum ExitStatus : int {

@@ -28,11 +28,6 @@ namespace {
 // A set whose keys keep changing under it gives up after this many fresh reads.
 constexpr int kWriteAttempts = 20;
 
-std::function<void()>& beforeWrite() {
-    static std::function<void()> hook;
-    return hook;
-}
-
 // "1 problem", "2 problems".
 std::string counted(std::size_t n, std::string_view thing) {
     return std::to_string(n) + " " + std::string(thing) + (n == 1 ? "" : "s");
@@ -68,7 +63,7 @@ std::string failureReason(int error, const std::string& path) {
 
 // The snapshot, or the message that says why there is none.
 std::optional<Snapshot> readSnapshot(const CliOptions& options, std::string& failure) {
-    ProfileText file = ReadPrivateProfileText(options.path.c_str());
+    ProfileText file = ReadPrivateProfileText(options.path.c_str(), options.io);
     if (!file.exists && (file.error == 0 || file.error == ENOTDIR)) {
         // A missing file reads as all defaults, but a missing directory is a mistyped path, and
         // is named as such.
@@ -248,11 +243,11 @@ int applyAssignments(const CliOptions& options, CliOutput& output,
         std::vector<ProfileEdit> edits;
         for (const Change& c : changes)
             edits.push_back({c.key->key, c.text, std::make_optional(c.old)});
-        if (beforeWrite())
-            beforeWrite()();
+        if (options.beforeWrite)
+            options.beforeWrite();
         const ProfileWriteResult result = WritePrivateProfileKeys(
             kSettingsSection, edits, options.path.c_str(),
-            options.dryRun ? ProfileWriteMode::DryRun : ProfileWriteMode::Write);
+            options.dryRun ? ProfileWriteMode::DryRun : ProfileWriteMode::Write, options.io);
         switch (result.status) {
         case ProfileWriteResult::Status::Written:
             return reportChanges(options, output, changes);
@@ -270,10 +265,6 @@ int applyAssignments(const CliOptions& options, CliOutput& output,
 }
 
 } // namespace
-
-void SetBeforeWriteForTesting(std::function<void()> hook) {
-    beforeWrite() = std::move(hook);
-}
 
 int RunList(const CliOptions& options, CliOutput& output) {
     std::string failure;

@@ -3,7 +3,6 @@
 #include "cli/CliOptions.h"
 #include "cli/CliOutput.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,7 +17,3 @@ int RunReset(const CliOptions& options, CliOutput& output, const std::vector<std
 int RunCheck(const CliOptions& options, CliOutput& output);
 // The file the other commands would use, as an absolute path; it need not exist.
 int RunFile(const CliOptions& options, CliOutput& output);
-
-// Called by set and reset after each read of the file and before the write that relies on it,
-// so a test can play another program that writes in between; an empty function removes it.
-void SetBeforeWriteForTesting(std::function<void()> hook);

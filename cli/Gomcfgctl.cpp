@@ -113,8 +113,12 @@ bool asksForHelpOrVersion(std::span<const std::string> args) {
 
 class Gomcfgctl {
 public:
-    Gomcfgctl(std::ostream& out, std::ostream& err, bool json)
-        : m_out(out), m_err(err), m_output(out, err, json) {}
+    Gomcfgctl(std::ostream& out, std::ostream& err, bool json, ProfileIo io,
+              std::function<void()> beforeWrite)
+        : m_out(out), m_err(err), m_output(out, err, json) {
+        m_options.io = io;
+        m_options.beforeWrite = std::move(beforeWrite);
+    }
 
     int run(std::span<const std::string> args);
 
@@ -300,8 +304,9 @@ int Gomcfgctl::dispatch() {
 
 } // namespace
 
-int RunGomcfgctl(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
-    Gomcfgctl program(out, err, wantsJson(args));
+int RunGomcfgctl(std::span<const std::string> args, std::ostream& out, std::ostream& err,
+                 ProfileIo io, std::function<void()> beforeWrite) {
+    Gomcfgctl program(out, err, wantsJson(args), io, std::move(beforeWrite));
     try {
         return program.run(args);
     } catch (const std::bad_alloc&) {

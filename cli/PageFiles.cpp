@@ -10,9 +10,7 @@
 #include <cstring>
 #include <filesystem>
 
-namespace {
-constexpr ProfileFileOps kSystemFileOps{&::write, &::fsync, &std::rename};
-}
+namespace {}
 
 std::string AbsolutePath(const std::string& path) {
     std::error_code error;

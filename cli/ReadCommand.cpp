@@ -55,9 +55,10 @@ Json textOrNull(const std::optional<std::string>& text) {
 }
 
 // Everything the page shows of the server's files, or why the settings file can't be read.
-std::optional<Json> pageFields(const std::string& path, const std::string& textDir,
+std::optional<Json> pageFields(const CliOptions& options, const std::string& textDir,
                                std::string& failure) {
-    const ProfileText file = ReadPrivateProfileText(path.c_str());
+    const std::string& path = options.path;
+    const ProfileText file = ReadPrivateProfileText(path.c_str(), options.io);
     if (!file.exists && (file.error == 0 || file.error == ENOTDIR)) {
         // A missing file reads as all defaults; a missing directory is a wrong path.
         if (auto missing = MissingDirectoryMessage(directoryOf(path))) {
@@ -178,7 +179,7 @@ std::optional<ApplyRequest> parseRequest(CliOutput& output, std::istream& in) {
 
 int RunRead(const CliOptions& options, CliOutput& output, const std::string& textDir) {
     std::string failure;
-    const auto fields = pageFields(options.path, textDir, failure);
+    const auto fields = pageFields(options, textDir, failure);
     if (!fields)
         return output.fail(kExitFile, failure);
     output.result(*fields);
@@ -196,7 +197,7 @@ int RunApply(const CliOptions& options, CliOutput& output, const std::string& te
     if (auto missing = MissingDirectoryMessage(directoryOf(options.path)))
         return output.fail(kExitFile, *missing);
 
-    SettingsSession session(options.path);
+    SettingsSession session(options.path, options.io);
     for (const auto& [key, stored] : request->read) {
         session.noteRead(key->key, stored);
         session.noteShown(key->key, shownValue(*key, stored));
@@ -228,7 +229,7 @@ int RunApply(const CliOptions& options, CliOutput& output, const std::string& te
         return output.fail(kExitFile, saveFailure(options.path, saveError));
 
     std::string failure;
-    const auto fields = pageFields(options.path, textDir, failure);
+    const auto fields = pageFields(options, textDir, failure);
     if (!fields)
         return output.fail(kExitFile, failure);
     Json result = {{"written", true}, {"kept", Json::array()}};

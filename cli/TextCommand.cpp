@@ -20,7 +20,6 @@ using Json = CliOutput::Json;
 
 namespace {
 
-constexpr ProfileFileOps kSystemFileOps{&::write, &::fsync, &std::rename};
 // Larger texts are not what these files hold, and would not be edited in a text area.
 constexpr std::size_t kLargestText = 1 << 20;
 

@@ -24,11 +24,9 @@ inline const std::string& ScratchFile() {
     return path;
 }
 
-// Saves skip the flush to disk: durability is not what the fuzzer looks at, speed is.
-inline void SkipFlushes() {
-    static constexpr ProfileFileOps kOps{&::write, [](int) { return 0; }, &std::rename};
-    SetProfileFileOpsForTesting(&kOps);
-}
+// Saves that skip the flush to disk: durability is not what the fuzzer looks at, speed is.
+inline constexpr ProfileFileOps kUnflushedOps{&::write, [](int) { return 0; }, &std::rename};
+inline constexpr ProfileIo kUnflushed{.ops = &kUnflushedOps};
 
 inline bool PutScratchFile(const std::string& bytes) {
     FILE* f = std::fopen(ScratchFile().c_str(), "wb");

@@ -79,7 +79,6 @@ bool onlyTheFileRemains() {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
-    SkipFlushes();
     FuzzedDataProvider data(bytes, size);
     const std::string section = PickName(data, true);
     const std::string key = PickName(data, false);
@@ -94,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const bool probeOther = otherSection != section || otherKey != key;
     const std::string otherBefore = read(otherSection, otherKey);
     if (!WritePrivateProfileString(section.c_str(), key.c_str(), value.c_str(),
-                                   ScratchFile().c_str()))
+                                   ScratchFile().c_str(), kUnflushed))
         std::abort();
     if (!onlyTheFileRemains())
         std::abort();

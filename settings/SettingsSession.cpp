@@ -8,7 +8,8 @@
 #include <algorithm>
 #include <utility>
 
-SettingsSession::SettingsSession(std::string filePath) : m_filePath(std::move(filePath)) {}
+SettingsSession::SettingsSession(std::string filePath, const ProfileIo& io)
+    : m_filePath(std::move(filePath)), m_io(&io) {}
 
 SettingsSession::Loaded* SettingsSession::findLoaded(std::string_view key) {
     const auto found = m_loaded.find(AsciiLowered(key));
@@ -25,8 +26,8 @@ std::optional<StoredText> SettingsSession::read(std::string_view key) {
             return std::nullopt;
         stored = kept->stored;
     } else {
-        stored =
-            GetPrivateProfileValue(kSettingsSection, std::string(key).c_str(), m_filePath.c_str());
+        stored = GetPrivateProfileValue(kSettingsSection, std::string(key).c_str(),
+                                        m_filePath.c_str(), *m_io);
     }
     m_loaded[AsciiLowered(key)] = {stored, std::nullopt};
     return stored;
@@ -52,7 +53,7 @@ std::vector<SettingsSession::Conflict> SettingsSession::sortWrites() {
     std::vector<Conflict> conflicts;
     if (m_pending.empty())
         return conflicts;
-    const ProfileText file = ReadPrivateProfileText(m_filePath.c_str());
+    const ProfileText file = ReadPrivateProfileText(m_filePath.c_str(), *m_io);
     // A file that can't be read is left to the save, which reports it.
     if (file.error != 0)
         return conflicts;
@@ -108,8 +109,8 @@ std::vector<SettingsSession::KeptKey> SettingsSession::commit() {
         edits.reserve(writes.size());
         for (const Pending* write : writes)
             edits.push_back({write->key, write->value, write->expected});
-        const ProfileWriteResult result =
-            WritePrivateProfileKeys(kSettingsSection, edits, m_filePath.c_str());
+        const ProfileWriteResult result = WritePrivateProfileKeys(
+            kSettingsSection, edits, m_filePath.c_str(), ProfileWriteMode::Write, *m_io);
         switch (result.status) {
         case ProfileWriteResult::Status::Written:
         case ProfileWriteResult::Status::Unchanged:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/store/ProfileFileOps.h"
+
 #include <functional>
 #include <map>
 #include <optional>
@@ -18,8 +20,10 @@ using StoredText = std::optional<std::string>;
 // The front end owns one for its life; nothing of it is process-wide.
 class SettingsSession {
 public:
-    // filePath: the settings file, as SettingsFilePath() gives it.
-    explicit SettingsSession(std::string filePath);
+    // filePath: the settings file, as SettingsFilePath() gives it; io: how its reads and saves
+    // reach the disk, which must outlive the session.
+    explicit SettingsSession(std::string filePath, const ProfileIo& io = kSystemProfileIo);
+    SettingsSession(std::string filePath, ProfileIo&& io) = delete;
     SettingsSession(const SettingsSession&) = delete;
     SettingsSession& operator=(const SettingsSession&) = delete;
 
@@ -95,6 +99,7 @@ private:
     void keep(const std::string& key, const StoredText& inFile, std::vector<KeptKey>& kept);
 
     std::string m_filePath;
+    const ProfileIo* m_io;
     std::map<std::string, Loaded> m_loaded; // by key lowered, as the file matches keys
     std::vector<Pending> m_pending;
     std::optional<std::vector<KeptKey>> m_showingKept;

@@ -21,10 +21,6 @@ namespace {
 
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 
-constexpr ProfileFileOps kSystemFileOps{&::write, &::fsync, &std::rename};
-const ProfileFileOps* g_fileOps = &kSystemFileOps;
-std::chrono::milliseconds g_lockWait = kProfileLockWait;
-
 // Section and key arguments lose spaces only; a tab is part of the name.
 std::string_view trimmedOfSpaces(std::string_view s) {
     const std::size_t first = s.find_first_not_of(' ');
@@ -43,15 +39,16 @@ std::string_view readableText(std::string_view bytes, std::string& storage) {
 
 // A file as readers see it, once a save under way is done. A read never writes, and takes
 // nothing through a link it would not save through.
-bool readProfileFile(const std::string& path, std::string& bytes) {
+bool readProfileFile(const std::string& path, std::string& bytes, const ProfileIo& io) {
     std::string resolved = path;
-    return ResolveLinks(resolved) && ReadRegularFile(resolved, bytes, g_lockWait);
+    return ResolveLinks(resolved) && ReadRegularFile(resolved, bytes, io.lockWait);
 }
 
 // Nothing when the file is missing or unreadable, or holds no such key.
-std::optional<std::string> readValue(LPCSTR section, LPCSTR key, LPCSTR fileName) {
+std::optional<std::string> readValue(LPCSTR section, LPCSTR key, LPCSTR fileName,
+                                     const ProfileIo& io) {
     std::string bytes;
-    if (!section || !key || !fileName || !readProfileFile(fileName, bytes))
+    if (!section || !key || !fileName || !readProfileFile(fileName, bytes, io))
         return std::nullopt;
     std::string utf8;
     const auto value = IniDocument(readableText(bytes, utf8))
@@ -148,9 +145,9 @@ ProfileWriteResult failed(int error) {
 }
 
 ProfileWriteResult writeKeys(std::string_view section, std::span<const ProfileEdit> edits,
-                             LPCSTR fileName, ProfileWriteMode mode) {
+                             LPCSTR fileName, ProfileWriteMode mode, const ProfileIo& io) {
     using Status = ProfileWriteResult::Status;
-    AtomicFile file(fileName, *g_fileOps, g_lockWait);
+    AtomicFile file(fileName, *io.ops, io.lockWait);
     if (!file.open())
         return failed(errno);
     section = trimmedOfSpaces(section);
@@ -234,9 +231,10 @@ DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, L
                                    buffer, size);
 }
 
-std::optional<std::string> GetPrivateProfileValue(LPCSTR section, LPCSTR key, LPCSTR fileName) {
+std::optional<std::string> GetPrivateProfileValue(LPCSTR section, LPCSTR key, LPCSTR fileName,
+                                                  const ProfileIo& io) {
     try {
-        return readValue(section, key, fileName);
+        return readValue(section, key, fileName, io);
     } catch (const std::bad_alloc&) {
         return std::nullopt; // a file too big for memory reads as missing
     }
@@ -260,12 +258,15 @@ DWORD CopyPrivateProfileValue(const std::optional<std::string>& stored, LPCSTR d
     return static_cast<DWORD>(length);
 }
 
-BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
+BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName,
+                               const ProfileIo& io) {
     if (!section || !key || !fileName)
         return FALSE;
     try {
         const ProfileEdit edit{key, value ? std::optional<std::string>(value) : std::nullopt, {}};
-        const auto status = WritePrivateProfileKeys(section, {&edit, 1}, fileName).status;
+        const auto status =
+            WritePrivateProfileKeys(section, {&edit, 1}, fileName, ProfileWriteMode::Write, io)
+                .status;
         return status == ProfileWriteResult::Status::Written ||
                        status == ProfileWriteResult::Status::Unchanged
                    ? TRUE
@@ -277,17 +278,17 @@ BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR 
 
 ProfileWriteResult WritePrivateProfileKeys(std::string_view section,
                                            std::span<const ProfileEdit> edits, LPCSTR fileName,
-                                           ProfileWriteMode mode) {
+                                           ProfileWriteMode mode, const ProfileIo& io) {
     if (!fileName)
         return failed(EINVAL);
     try {
-        return writeKeys(section, edits, fileName, mode);
+        return writeKeys(section, edits, fileName, mode, io);
     } catch (const std::bad_alloc&) {
         return failed(ENOMEM);
     }
 }
 
-ProfileText ReadPrivateProfileText(LPCSTR fileName) {
+ProfileText ReadPrivateProfileText(LPCSTR fileName, const ProfileIo& io) {
     ProfileText result;
     if (!fileName) {
         result.error = EINVAL;
@@ -295,7 +296,7 @@ ProfileText ReadPrivateProfileText(LPCSTR fileName) {
     }
     try {
         std::string bytes;
-        if (!readProfileFile(fileName, bytes)) {
+        if (!readProfileFile(fileName, bytes, io)) {
             result.error = errno == ENOENT ? 0 : errno;
             return result;
         }
@@ -324,12 +325,4 @@ std::vector<std::string> LeftoverSaveCopies(LPCSTR fileName) {
             copies.push_back(dir + "/" + entry->d_name);
     std::sort(copies.begin(), copies.end());
     return copies;
-}
-
-void SetProfileFileOpsForTesting(const ProfileFileOps* ops) {
-    g_fileOps = ops ? ops : &kSystemFileOps;
-}
-
-void SetProfileLockWaitForTesting(std::chrono::milliseconds wait) {
-    g_lockWait = wait;
 }

@@ -21,15 +21,17 @@ DWORD GetPrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, L
 // The two halves of GetPrivateProfileString, for callers that must know what the file held: the
 // key's whole stored text (nothing when the file, section or key is missing or unreadable), and
 // what lands in the buffer for it.
-std::optional<std::string> GetPrivateProfileValue(LPCSTR section, LPCSTR key, LPCSTR fileName);
+std::optional<std::string> GetPrivateProfileValue(LPCSTR section, LPCSTR key, LPCSTR fileName,
+                                                  const ProfileIo& io = {});
 DWORD CopyPrivateProfileValue(const std::optional<std::string>& stored, LPCSTR defaultValue,
                               LPSTR buffer, DWORD size);
 
 // Replaces or adds one key, editing only that line; a null value removes the key's line.
 // Atomic, see platform/store/AtomicFile.h. Returns FALSE on failure, and for a null section or key
 // (removing a whole section is not supported). Another writer of the same directory or file is
-// waited for kProfileLockWait at most; then the write fails and changes nothing.
-BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
+// waited for io.lockWait at most; then the write fails and changes nothing.
+BOOL WritePrivateProfileString(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName,
+                               const ProfileIo& io = {});
 
 // One key of a batch write. A null value removes the key's line. With expected set, the edit
 // (and so the whole batch) only goes ahead while the key's stored text, as a reader sees it, is
@@ -68,7 +70,8 @@ enum class ProfileWriteMode {
 // key, as a single removal would).
 ProfileWriteResult WritePrivateProfileKeys(std::string_view section,
                                            std::span<const ProfileEdit> edits, LPCSTR fileName,
-                                           ProfileWriteMode mode = ProfileWriteMode::Write);
+                                           ProfileWriteMode mode = ProfileWriteMode::Write,
+                                           const ProfileIo& io = {});
 
 // The text of a profile file as the readers see it (UTF-16LE handed over as UTF-8), read in
 // one go so several keys can be looked up in the same state of the file.
@@ -77,21 +80,10 @@ struct ProfileText {
     int error = 0;       // errno when the file exists but can't be read
     std::string text;
 };
-ProfileText ReadPrivateProfileText(LPCSTR fileName);
+ProfileText ReadPrivateProfileText(LPCSTR fileName, const ProfileIo& io = {});
 
 // The copies of the old bytes that in-place saves of the file put beside it and did not remove,
 // because they were killed or the machine stopped (see platform/store/AtomicFile.h), as paths,
 // sorted. The file may then hold the old text, the new one or a mix: only a person can tell,
 // and restore a copy by hand. Nothing of ours reads them.
 std::vector<std::string> LeftoverSaveCopies(LPCSTR fileName);
-
-// How long a write waits for other writers of the same file or directory, and a read for a
-// save under way.
-inline constexpr std::chrono::milliseconds kProfileLockWait{5000};
-
-// Routes the write, fsync and rename calls of every later save through ops (which must outlive
-// its use); nullptr restores the system calls. For tests that simulate I/O faults.
-void SetProfileFileOpsForTesting(const ProfileFileOps* ops);
-
-// Sets how long every later save waits for another writer's lock. For tests that hold the lock.
-void SetProfileLockWaitForTesting(std::chrono::milliseconds wait);

@@ -313,7 +313,7 @@ TEST_F(LockedFile, OneOkWaitsForTheLockOnceThenReportsEveryKey) {
     dir.writeSettings(stored);
     showEveryTab();
     const std::chrono::milliseconds wait(400);
-    const LockWaitScope shortWait(wait);
+    disk.lockWait = wait;
     LockHolder holder(dir.path().toStdString());
     QElapsedTimer clock;
     qint64 firstMessageAfter = -1;

@@ -28,11 +28,13 @@ struct CtlRun {
     std::string err;
 };
 
-inline CtlRun ctl(const std::vector<std::string>& args) {
+// gomcfgctl run in this process; io and beforeWrite as RunGomcfgctl takes them.
+inline CtlRun ctl(const std::vector<std::string>& args, const ProfileIo& io = kSystemProfileIo,
+                  std::function<void()> beforeWrite = {}) {
     std::ostringstream out;
     std::ostringstream err;
     CtlRun run;
-    run.status = RunGomcfgctl(args, out, err);
+    run.status = RunGomcfgctl(args, out, err, io, std::move(beforeWrite));
     run.out = out.str();
     run.err = err.str();
     return run;

@@ -136,7 +136,7 @@ TEST(Gomcfgctl, FileThatCannotBeReadOrWrittenExitsWithThreeNamingPathAndReason) 
 // message and status where the file or its directory is read-only or another writer keeps a
 // lock, and both leave the file as it was.
 TEST(Gomcfgctl, DryRunFailsWhereTheRealRunFailsWithTheSameAnswer) {
-    const LockWaitScope wait(std::chrono::milliseconds(100));
+    const ProfileIo shortWait{.lockWait = std::chrono::milliseconds(100)};
     const std::string before = "[Gomcfg]\nctf=true\n";
     struct Case {
         const char* what;
@@ -167,9 +167,9 @@ TEST(Gomcfgctl, DryRunFailsWhereTheRealRunFailsWithTheSameAnswer) {
             std::vector<std::string> args = {"set", "ctf=false"};
             if (json)
                 args.insert(args.begin(), "--json");
-            const CtlRun real = ctl_rows::ctl(args);
+            const CtlRun real = ctl_rows::ctl(args, shortWait);
             args.insert(args.begin(), "--dry-run");
-            const CtlRun dry = ctl_rows::ctl(args);
+            const CtlRun dry = ctl_rows::ctl(args, shortWait);
             EXPECT_EQ(real.status, 3) << c.what;
             EXPECT_EQ(dry.status, real.status) << c.what;
             EXPECT_EQ(dry.out, real.out) << c.what;

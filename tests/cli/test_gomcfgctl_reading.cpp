@@ -215,8 +215,10 @@ TEST(GomcfgctlReading, SetThatLosesTheRaceReadsAgainAndReportsWhatTheOtherProgra
     WorkDir dir;
     putBytes(dir, "[Gomcfg]\nNfraglimit=30\nctf=true\n", kFile);
     int writes = 0;
-    const auto otherProgramWrites = [&](const char* value, int times) {
-        SetBeforeWriteForTesting([&writes, value, times] {
+    // gomcfgctl run with another program writing value<n> before each of its first times saves.
+    const auto setWhileOtherProgramWrites = [&](const std::vector<std::string>& args,
+                                                const char* value, int times) {
+        return ctl(args, kSystemProfileIo, [&writes, value, times] {
             if (writes++ < times) {
                 ASSERT_TRUE(WritePrivateProfileString("Gomcfg", "Nfraglimit",
                                                       (value + std::to_string(writes)).c_str(),
@@ -224,8 +226,7 @@ TEST(GomcfgctlReading, SetThatLosesTheRaceReadsAgainAndReportsWhatTheOtherProgra
             }
         });
     };
-    otherProgramWrites("3", 1);
-    CtlRun run = ctl({"-v", "set", "Nfraglimit=40", "ctf=false"});
+    CtlRun run = setWhileOtherProgramWrites({"-v", "set", "Nfraglimit=40", "ctf=false"}, "3", 1);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "Nfraglimit: 31 -> 40\nctf: true -> false\n");
     EXPECT_EQ(bytesOf(dir, kFile), "[Gomcfg]\nNfraglimit=40\nctf=false\n");
@@ -233,18 +234,15 @@ TEST(GomcfgctlReading, SetThatLosesTheRaceReadsAgainAndReportsWhatTheOtherProgra
 
     // The other program wrote the very value: nothing is left to change.
     writes = 0;
-    otherProgramWrites("4", 1);
     putBytes(dir, "[Gomcfg]\nNfraglimit=30\n", kFile);
-    run = ctl({"--json", "set", "Nfraglimit=41"});
+    run = setWhileOtherProgramWrites({"--json", "set", "Nfraglimit=41"}, "4", 1);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "{\n  \"changed\": false,\n  \"changes\": []\n}\n");
     EXPECT_EQ(bytesOf(dir, kFile), "[Gomcfg]\nNfraglimit=41\n");
 
     // A file that never holds still: exit 3, and the other program's value stays.
     writes = 0;
-    otherProgramWrites("5", 1000);
-    run = ctl({"set", "Nfraglimit=40"});
-    SetBeforeWriteForTesting({});
+    run = setWhileOtherProgramWrites({"set", "Nfraglimit=40"}, "5", 1000);
     EXPECT_EQ(run.status, 3);
     EXPECT_EQ(run.err, "gomcfgctl: cannot write " + dir.filePath(kFile) +
                            ": it kept changing while being written\n");
@@ -262,14 +260,14 @@ TEST(GomcfgctlReading, WriteFaultsSayWhetherTheNewValuesAreInTheFile) {
     CtlRun run;
     {
         const FaultScope faults(Faults{.failFsync = 0}); // the new file's own flush
-        run = ctl({"set", "ctf=false"});
+        run = ctl({"set", "ctf=false"}, faults.io());
     }
     EXPECT_EQ(run.status, 3);
     EXPECT_EQ(run.err, "gomcfgctl: cannot write " + path + ": Input/output error\n");
     EXPECT_EQ(bytesOf(dir, kFile), before);
     {
         const FaultScope faults(Faults{.failFsync = 1}); // the directory's, after the rename
-        run = ctl({"set", "ctf=false"});
+        run = ctl({"set", "ctf=false"}, faults.io());
     }
     EXPECT_EQ(run.status, 3);
     EXPECT_EQ(run.err, "gomcfgctl: cannot write " + path +
@@ -278,7 +276,7 @@ TEST(GomcfgctlReading, WriteFaultsSayWhetherTheNewValuesAreInTheFile) {
     EXPECT_EQ(bytesOf(dir, kFile), "[Gomcfg]\nctf=false\n");
     {
         const FaultScope faults(Faults{.failFsync = 1, .error = ENOSPC});
-        run = ctl({"--json", "set", "ctf=true"});
+        run = ctl({"--json", "set", "ctf=true"}, faults.io());
     }
     EXPECT_EQ(run.status, 3);
     EXPECT_EQ(nlohmann::json::parse(run.out)["error"],

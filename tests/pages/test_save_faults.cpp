@@ -33,7 +33,7 @@ TEST(SaveFaults, CodecsReportEachFailedKeyOnceAndLeaveTheFile) {
         CodecSession session;
         MessageRecorder messages;
         {
-            FaultScope scope(faults);
+            FaultScope scope(session.disk(), faults);
             WriteBoolSetting(session.io(), 0, "samemap");
             WriteIntSetting(session.io(), 12, "Nfraglimit");
             WriteBoolSetting(session.io(), 1, "cheating");
@@ -51,13 +51,14 @@ TEST(SaveFaults, ApplyOnAFullDiskReportsEveryKeyOfThePageOnce) {
     const QByteArray stored = "; mine\r\n[Gomcfg]\r\n";
     dir.writeSettings(stored);
     MessageRecorder messages;
-    MainDialog sheet;
+    ProfileIo disk;
+    MainDialog sheet(nullptr, 0, disk);
     ServerPage page;
     sheet.AddPage(&page);
     sheet.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
     {
-        FaultScope scope({.spaceLeft = 30, .error = ENOSPC});
+        FaultScope scope(disk, {.spaceLeft = 30, .error = ENOSPC});
         sheet.button(QDialogButtonBox::Apply)->click();
     }
     EXPECT_EQ(messages.texts(), QStringList(5, kSaveError));
@@ -94,7 +95,7 @@ TEST_F(EveryPageFaults, AFailedApplyOfEveryPageLeavesTheFileAsItWas) {
         ASSERT_TRUE(click(page(IDD_WEAPONS), IDC_BFG));
         messages.clear();
         {
-            FaultScope scope(faults);
+            FaultScope scope(disk, faults);
             apply();
         }
         EXPECT_EQ(messages.texts(), SaveErrorsOfEveryKey()) << what;

@@ -173,7 +173,7 @@ TEST_F(WeaponCodecTest, SaveWritesTheFlagThenTheSubstitute) {
 TEST_F(WeaponCodecTest, AFailedSaveReportsBothKeysOfTheRowAndWritesNeither) {
     const ProfileFileOps failing{&::write, &::fsync, &failFirstRename};
     g_renameCalls = 0;
-    SetProfileFileOpsForTesting(&failing);
+    session.disk().ops = &failing;
     m_selection = 6;
     SaveWeaponSetting(session.io(), 1, m_selection, 5);
     session.save();
@@ -183,7 +183,7 @@ TEST_F(WeaponCodecTest, AFailedSaveReportsBothKeysOfTheRowAndWritesNeither) {
     // The next save starts afresh.
     SaveWeaponSetting(session.io(), 1, m_selection, 5);
     session.save();
-    SetProfileFileOpsForTesting(nullptr);
+    session.disk().ops = &kSystemFileOps;
     EXPECT_EQ(messages.count(), 2);
     EXPECT_EQ(settingLines(dir), QStringList({"railgun=true", "railgunT=rockets"}));
 }

@@ -57,9 +57,7 @@ protected:
     void SetUp() override {
         SaveCounter::renames = SaveCounter::fsyncs = 0;
         SaveCounter::refuseRename = false;
-        SetProfileFileOpsForTesting(&SaveCounter::kOps);
     }
-    void TearDown() override { SetProfileFileOpsForTesting(nullptr); }
 
     std::string path() const { return m_dir.path + "/GombleTroveII.ini"; }
     // Another program writing the whole file, as a text editor does.
@@ -90,7 +88,8 @@ protected:
     }
 
     ScratchDir m_dir;
-    SettingsSession session{path()};
+    const ProfileIo disk{.ops = &SaveCounter::kOps};
+    SettingsSession session{path(), disk};
     std::vector<std::string> failed;
 };
 
@@ -164,7 +163,7 @@ TEST_F(Session, AnOutsideChangeIsKeptAndShownAgainAlone) {
 
 TEST_F(Session, AConflictIsSettledEitherWayAndTheSameValueIsNone) {
     for (const bool ours : {true, false}) {
-        SettingsSession fresh(path());
+        SettingsSession fresh(path(), disk);
         otherProgramWrites("[Gomcfg]\r\nNfraglimit=7\r\ncheating=false\r\nnoexit=false\r\n");
         for (const char* key : {"Nfraglimit", "cheating", "noexit"}) {
             fresh.read(key);
@@ -265,7 +264,7 @@ TEST_F(Session, DiscardedOrUncommittedWritesWriteNothing) {
     session.discardWrites();
     EXPECT_TRUE(session.commit().empty());
     {
-        SettingsSession cancelled(path());
+        SettingsSession cancelled(path(), disk);
         cancelled.addWrite("samemap", "true", {});
     }
     EXPECT_TRUE(entries().empty());

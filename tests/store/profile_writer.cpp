@@ -57,10 +57,11 @@ int writeKeys(const char* file, const char* section, const std::string& prefix, 
     while (::read(STDIN_FILENO, &byte, 1) > 0) {
     }
     static constexpr ProfileFileOps kUnflushed{&::write, &noFlush, &::rename};
-    SetProfileFileOpsForTesting(&kUnflushed);
+    const ProfileIo io{.ops = &kUnflushed};
     for (long i = 0; i < count; ++i) {
         const std::string value = std::to_string(i);
-        if (!WritePrivateProfileString(section, (prefix + value).c_str(), value.c_str(), file)) {
+        if (!WritePrivateProfileString(section, (prefix + value).c_str(), value.c_str(), file,
+                                       io)) {
             std::fprintf(stderr, "write %ld failed\n", i);
             return 1;
         }
@@ -78,12 +79,11 @@ int writeForever(const char* file, const char* section, const char* key, std::si
                  unsigned long first) {
     static constexpr ProfileFileOps kChunked{&chunkedWrite, &::fsync, &::rename};
     g_chunk = chunk;
-    if (chunk > 0)
-        SetProfileFileOpsForTesting(&kChunked);
+    const ProfileIo io = chunk > 0 ? ProfileIo{.ops = &kChunked} : ProfileIo{};
     for (unsigned long i = first;; ++i) {
         const std::string value =
             std::to_string(i) + (chunk > 0 ? std::string(i % 4, '+') : std::string());
-        if (!WritePrivateProfileString(section, key, value.c_str(), file))
+        if (!WritePrivateProfileString(section, key, value.c_str(), file, io))
             return 1;
         const std::string line = std::to_string(i) + "\n";
         if (::write(STDOUT_FILENO, line.data(), line.size()) != ssize_t(line.size()))
@@ -145,8 +145,7 @@ int dyingRename(const char* from, const char* to) {
 int crashAt(long call, const char* file, const char* section, const char* key, const char* value) {
     static constexpr ProfileFileOps kDying{&dyingWrite, &dyingFsync, &dyingRename};
     g_callsLeft = call;
-    SetProfileFileOpsForTesting(&kDying);
-    return WritePrivateProfileString(section, key, value, file) ? 0 : 1;
+    return WritePrivateProfileString(section, key, value, file, {.ops = &kDying}) ? 0 : 1;
 }
 
 int tryOpen(const char* file) {

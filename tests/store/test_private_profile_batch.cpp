@@ -18,8 +18,9 @@ ProfileEdit setIf(std::string key, std::string value, std::optional<std::string>
     return {std::move(key), std::move(value), std::move(expected)};
 }
 
-ProfileWriteResult putAll(const std::vector<ProfileEdit>& edits, const char* section = "S") {
-    return WritePrivateProfileKeys(section, edits, kIni);
+ProfileWriteResult putAll(const std::vector<ProfileEdit>& edits, const char* section = "S",
+                          const ProfileIo& io = kSystemProfileIo) {
+    return WritePrivateProfileKeys(section, edits, kIni, ProfileWriteMode::Write, io);
 }
 
 // Far in the past, so a rewrite within the same second still shows.
@@ -163,7 +164,7 @@ TEST(ProfileBatch, FailureLeavesTheFileAndTellsWhy) {
         faults.spaceLeft = 4096;
         faults.error = error;
         FaultScope scope(faults);
-        const ProfileWriteResult full = putAll({set("k", "2"), set("j", "3")});
+        const ProfileWriteResult full = putAll({set("k", "2"), set("j", "3")}, "S", scope.io());
         EXPECT_EQ(full.status, Status::Failed);
         EXPECT_EQ(full.error, error);
         EXPECT_EQ(bytesOf(dir), before);

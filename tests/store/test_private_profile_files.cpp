@@ -18,8 +18,9 @@
 
 namespace {
 
-BOOL put(const char* key, const char* value, const char* file = kIni) {
-    return WritePrivateProfileString("S", key, value, file);
+BOOL put(const char* key, const char* value, const char* file = kIni,
+         const ProfileIo& io = kSystemProfileIo) {
+    return WritePrivateProfileString("S", key, value, file, io);
 }
 
 const std::string kOriginal = "[S]\r\nk=1\r\n; keep me\r\n";
@@ -44,7 +45,7 @@ TEST(ProfileFiles, FailedSaveLeavesTheOriginalAndNoTemporaryFile) {
         const auto before = entriesOf(dir.path());
         for (const char* file : {kIni, "new.ini"}) {
             FaultScope scope(faults);
-            EXPECT_EQ(put("k", "2", file), FALSE) << what << " " << file;
+            EXPECT_EQ(put("k", "2", file, scope.io()), FALSE) << what << " " << file;
         }
         EXPECT_EQ(bytesOf(dir), kOriginal) << what;
         EXPECT_EQ(entriesOf(dir.path()), before) << what;
@@ -55,7 +56,7 @@ TEST(ProfileFiles, ShortAndInterruptedWritesStillSaveEverything) {
     WorkDir dir;
     putBytes(dir, kOriginal);
     FaultScope scope({.interruptWrite = 1, .chunk = 3});
-    EXPECT_EQ(put("k", "a longer value"), TRUE);
+    EXPECT_EQ(put("k", "a longer value", kIni, scope.io()), TRUE);
     EXPECT_EQ(bytesOf(dir), "[S]\r\nk=a longer value\r\n; keep me\r\n");
 }
 
@@ -64,7 +65,7 @@ TEST(ProfileFiles, FailedDirectoryFlushIsReportedThoughTheNewBytesAreInPlace) {
     putBytes(dir, kOriginal);
     const auto before = entriesOf(dir.path());
     FaultScope scope({.failFsync = 1});
-    EXPECT_EQ(put("k", "2"), FALSE);
+    EXPECT_EQ(put("k", "2", kIni, scope.io()), FALSE);
     EXPECT_EQ(bytesOf(dir), "[S]\r\nk=2\r\n; keep me\r\n");
     EXPECT_EQ(entriesOf(dir.path()), before);
 }
@@ -194,9 +195,9 @@ TEST(ProfileFiles, SaveWaitsForAnotherWriterButNotForADeadOne) {
 
 namespace {
 
-ProfileWriteResult putKey(const char* key, const char* value) {
+ProfileWriteResult putKey(const char* key, const char* value, const ProfileIo& io) {
     const ProfileEdit edit{key, value, {}};
-    return WritePrivateProfileKeys("S", {&edit, 1}, kIni);
+    return WritePrivateProfileKeys("S", {&edit, 1}, kIni, ProfileWriteMode::Write, io);
 }
 
 } // namespace
@@ -206,13 +207,13 @@ TEST(ProfileFiles, OnlyAFailedLastFlushSaysTheNewTextIsInTheFile) {
     putBytes(dir, kOriginal);
     {
         FaultScope scope({.failFsync = 0});
-        const ProfileWriteResult result = putKey("k", "2");
+        const ProfileWriteResult result = putKey("k", "2", scope.io());
         EXPECT_EQ(result.status, ProfileWriteResult::Status::Failed);
         EXPECT_EQ(result.error, EIO);
         EXPECT_FALSE(result.contentsWritten);
     }
     FaultScope scope({.failFsync = 1});
-    const ProfileWriteResult result = putKey("k", "2");
+    const ProfileWriteResult result = putKey("k", "2", scope.io());
     EXPECT_EQ(result.status, ProfileWriteResult::Status::Failed);
     EXPECT_TRUE(result.contentsWritten);
     EXPECT_EQ(bytesOf(dir), "[S]\r\nk=2\r\n; keep me\r\n");
@@ -238,7 +239,7 @@ TEST(ProfileFiles, FailedInPlaceSavePutsTheOldBytesBackAndLeavesNothing) {
         putBytes(dir, big);
         ASSERT_EQ(::link(kIni, "second.ini"), 0);
         FaultScope scope(faults);
-        const ProfileWriteResult result = putKey("k", "a new value");
+        const ProfileWriteResult result = putKey("k", "a new value", scope.io());
         EXPECT_EQ(result.status, ProfileWriteResult::Status::Failed) << what;
         EXPECT_EQ(result.error, faults.error) << what;
         EXPECT_FALSE(result.contentsWritten) << what;
@@ -253,7 +254,7 @@ TEST(ProfileFiles, FailedLastFlushOfAnInPlaceSaveLeavesTheNewBytes) {
     putBytes(dir, kOriginal);
     ASSERT_EQ(::link(kIni, "second.ini"), 0);
     FaultScope scope({.failFsync = 3});
-    const ProfileWriteResult result = putKey("k", "2");
+    const ProfileWriteResult result = putKey("k", "2", scope.io());
     EXPECT_EQ(result.status, ProfileWriteResult::Status::Failed);
     EXPECT_TRUE(result.contentsWritten);
     EXPECT_EQ(bytesOf(dir, "second.ini"), "[S]\r\nk=2\r\n; keep me\r\n");

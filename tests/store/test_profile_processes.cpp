@@ -62,7 +62,8 @@ TEST(ProfileProcesses, AWriterThatKeepsTheLockFailsEachSaveAndNothingIsWritten) 
     const std::string stored = "; mine\r\n[Gomcfg]\r\nNfraglimit=7\r\n";
     const std::string saveError = "ERROR: Problem saving GombleTroveII.ini\n";
     putBytes(dir, stored, kSettingsFileName);
-    SettingsSession session(SettingsFilePath());
+    ProfileIo disk;
+    SettingsSession session(SettingsFilePath(), disk);
     ScriptedPrompts messages;
     PageIo io{session, messages};
     const auto save = [&session] {
@@ -70,7 +71,7 @@ TEST(ProfileProcesses, AWriterThatKeepsTheLockFailsEachSaveAndNothingIsWritten) 
         session.commit();
     };
     {
-        const LockWaitScope wait(std::chrono::milliseconds(100));
+        disk.lockWait = std::chrono::milliseconds(100);
         LockHolder holder(dir.path());
         WriteIntSetting(io, 12, "Nfraglimit");
         WriteBoolSetting(io, 1, "samemap");
@@ -79,6 +80,7 @@ TEST(ProfileProcesses, AWriterThatKeepsTheLockFailsEachSaveAndNothingIsWritten) 
         EXPECT_EQ(bytesOf(dir, kSettingsFileName), stored);
         EXPECT_EQ(entriesOf(dir.path()), std::set<std::string>{kSettingsFileName});
     }
+    disk.lockWait = kProfileLockWait;
     WriteIntSetting(io, 12, "Nfraglimit");
     save();
     EXPECT_EQ(messages.messages.size(), 2u);

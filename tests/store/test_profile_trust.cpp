@@ -359,10 +359,9 @@ TEST(ProfileTrust, AProgramThatReplacesTheFileDuringAnInPlaceSaveIsNoticed) {
         g_replaceAt = at;
         g_writes = 0;
         static constexpr ProfileFileOps kOps{&replacingWrite, &::fsync, &std::rename};
-        SetProfileFileOpsForTesting(&kOps);
         const ProfileEdit edit{"Nfraglimit", "300", {}};
-        const ProfileWriteResult result = WritePrivateProfileKeys("Gomcfg", {&edit, 1}, kIni);
-        SetProfileFileOpsForTesting(nullptr);
+        const ProfileWriteResult result = WritePrivateProfileKeys(
+            "Gomcfg", {&edit, 1}, kIni, ProfileWriteMode::Write, {.ops = &kOps});
         EXPECT_EQ(result.status, ProfileWriteResult::Status::Failed) << at;
         EXPECT_EQ(result.error, ESTALE) << at;
         EXPECT_FALSE(result.contentsWritten) << at;
@@ -376,10 +375,10 @@ TEST(ProfileTrust, AProgramThatReplacesTheFileDuringAnInPlaceSaveIsNoticed) {
 // otherwise says the write would change the file, which it leaves as it was.
 TEST(ProfileTrust, DryRunFailsWhereTheWriteWouldAndWritesNothing) {
     const ProfileEdit edit{"Nfraglimit", "300", {}};
+    const ProfileIo shortWait{.lockWait = std::chrono::milliseconds(100)};
     const auto attempt = [&](ProfileWriteMode mode) {
-        return WritePrivateProfileKeys("Gomcfg", {&edit, 1}, kIni, mode);
+        return WritePrivateProfileKeys("Gomcfg", {&edit, 1}, kIni, mode, shortWait);
     };
-    const LockWaitScope wait(std::chrono::milliseconds(100));
     struct Case {
         const char* what;
         std::function<void(const WorkDir&)> setUp;

@@ -47,12 +47,3 @@ private:
     pid_t m_pid = -1;
     int m_release = -1;
 };
-
-// Sets how long saves wait for another writer's lock while it lives.
-class LockWaitScope {
-public:
-    explicit LockWaitScope(std::chrono::milliseconds wait) { SetProfileLockWaitForTesting(wait); }
-    ~LockWaitScope() { SetProfileLockWaitForTesting(kProfileLockWait); }
-    LockWaitScope(const LockWaitScope&) = delete;
-    LockWaitScope& operator=(const LockWaitScope&) = delete;
-};

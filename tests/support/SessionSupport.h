@@ -14,7 +14,8 @@
 // the sheet shows them. Make it after the ScopedWorkDir whose settings file it edits.
 class CodecSession {
 public:
-    explicit CodecSession(std::string path = SettingsFilePath()) : m_session(std::move(path)) {}
+    explicit CodecSession(std::string path = SettingsFilePath())
+        : m_session(std::move(path), m_disk) {}
     CodecSession(const CodecSession&) = delete;
     CodecSession& operator=(const CodecSession&) = delete;
 
@@ -26,6 +27,8 @@ public:
         return m_session.commit();
     }
     SettingsSession& session() { return m_session; }
+    // How the session's reads and saves reach the disk; tests make them fail.
+    ProfileIo& disk() { return m_disk; }
 
 private:
     class MessageBoxes : public PageReports {
@@ -35,6 +38,7 @@ private:
         }
     };
 
+    ProfileIo m_disk;
     SettingsSession m_session;
     MessageBoxes m_reports;
     PageIo m_io{m_session, m_reports};

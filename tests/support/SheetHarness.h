@@ -232,7 +232,9 @@ protected:
 
     ScopedWorkDir dir;
     MessageRecorder messages;
-    MainDialog sheet;
+    // How the sheet's reads and saves reach the disk; tests make them fail or wait less.
+    ProfileIo disk;
+    MainDialog sheet{nullptr, 0, disk};
     // Declared after the sheet: pages leave it before it goes, as at the end of the program.
     std::vector<std::unique_ptr<CPropertyPage>> pages;
 

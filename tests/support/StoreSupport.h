@@ -120,17 +120,25 @@ inline int rename(const char* from, const char* to) {
 inline constexpr ProfileFileOps kOps{&write, &fsync, &rename};
 } // namespace fault_detail
 
-// Saves while it lives fail as faults says.
+// Saves through io() fail as faults says while it lives: through an io of its own, or through
+// target, the io a sheet or session was given before.
 class FaultScope {
 public:
-    explicit FaultScope(const Faults& faults) {
+    explicit FaultScope(const Faults& faults) : FaultScope(m_own, faults) {}
+    FaultScope(ProfileIo& target, const Faults& faults) : m_target(target) {
         fault_detail::faults = faults;
         fault_detail::writes = fault_detail::fsyncs = 0;
-        SetProfileFileOpsForTesting(&fault_detail::kOps);
+        m_target.ops = &fault_detail::kOps;
     }
-    ~FaultScope() { SetProfileFileOpsForTesting(nullptr); }
+    ~FaultScope() { m_target.ops = &kSystemFileOps; }
     FaultScope(const FaultScope&) = delete;
     FaultScope& operator=(const FaultScope&) = delete;
+
+    const ProfileIo& io() const { return m_target; }
+
+private:
+    ProfileIo m_own;
+    ProfileIo& m_target;
 };
 
 // The writer process of tests/store/profile_writer.cpp.
