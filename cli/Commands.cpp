@@ -185,6 +185,9 @@ std::string writeFailure(const ProfileWriteResult& result, const std::string& pa
     if (result.error == ESTALE)
         return "another program replaced it during the save; its file stays, nothing was "
                "written";
+    if (result.error == EACCES)
+        if (const auto directory = UnwritableDirectoryMessage(path))
+            return *directory;
     return failureReason(result.error, path);
 }
 

@@ -1,6 +1,7 @@
 #include "cli/PageFiles.h"
 
 #include "platform/store/AtomicFile.h"
+#include "settings/SettingsCheck.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,7 +25,11 @@ std::optional<std::string> NotWritableMessage(const std::string& path) {
     AtomicFile file(path, kSystemFileOps, std::chrono::milliseconds(0));
     if (file.open() || errno == EWOULDBLOCK)
         return std::nullopt;
-    return "cannot write " + AbsolutePath(path) + ": " + std::strerror(errno);
+    const int error = errno;
+    if (error == EACCES)
+        if (const auto directory = UnwritableDirectoryMessage(path))
+            return "cannot write " + AbsolutePath(path) + ": " + *directory;
+    return "cannot write " + AbsolutePath(path) + ": " + std::strerror(error);
 }
 
 std::optional<std::string> MissingDirectoryMessage(const std::string& dir) {

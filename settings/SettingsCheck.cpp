@@ -9,10 +9,13 @@
 #include "settings/SettingValues.h"
 #include "settings/SettingsFile.h"
 
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <map>
 
 namespace {
@@ -189,6 +192,25 @@ std::optional<std::string> UntrustedLinkMessage(const std::string& path) {
            "directory's owner or by you are followed there; if " +
            userName(link->owner) +
            " may write the file it leads to, have the directory's owner make the link";
+}
+
+std::optional<std::string> UnwritableDirectoryMessage(const std::string& path) {
+    // As the store judges it: without any write bit not even root may write.
+    const auto mayWrite = [](const std::string& name) {
+        struct stat st {};
+        return ::stat(name.c_str(), &st) == 0 && (st.st_mode & 0222) != 0 &&
+               ::faccessat(AT_FDCWD, name.c_str(), W_OK, AT_EACCESS) == 0;
+    };
+    std::string file = path;
+    if (!ResolveLinks(file))
+        return std::nullopt;
+    const std::string dir = DirectoryOf(file);
+    struct stat st {};
+    const bool missing = ::stat(file.c_str(), &st) != 0 && errno == ENOENT;
+    if ((!missing && !mayWrite(file)) || mayWrite(dir))
+        return std::nullopt;
+    return "Permission denied: a save first makes a new file beside it in " + dir +
+           ", a directory this user may not write";
 }
 
 std::vector<std::string> SettingsFileMessages(const std::string& path) {

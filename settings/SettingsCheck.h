@@ -48,6 +48,10 @@ std::vector<std::string> LeftoverSaveCopyMessages(const std::string& path);
 // is one the store refuses (UntrustedLinkOn): the link, its owner and why. Nothing otherwise.
 std::optional<std::string> UntrustedLinkMessage(const std::string& path);
 
+// Why a save of the settings file at path is refused when the file may be written (or is missing)
+// but its directory may not: every save makes a new file beside it first. Nothing otherwise.
+std::optional<std::string> UnwritableDirectoryMessage(const std::string& path);
+
 // What a sheet says when it opens the settings file at path: why it is neither read nor saved
 // (UntrustedLinkMessage), then LeftoverSaveCopyMessages.
 std::vector<std::string> SettingsFileMessages(const std::string& path);
