@@ -11,8 +11,6 @@
 #include <cstring>
 #include <filesystem>
 
-namespace {}
-
 std::string AbsolutePath(const std::string& path) {
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(path, error);
